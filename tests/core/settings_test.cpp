@@ -1,0 +1,286 @@
+#include "inifile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace quillon;
+
+namespace {
+
+// --- IniFile -----------------------------------------------------------------------------------------------
+
+TEST(IniFile, NamesMatchWithoutRegardToCase)
+{
+    const IniFile ini = IniFile::fromText("[general]\nfirststart=0\n[VIEW]\nStdBar=5\n");
+    EXPECT_EQ(ini.value("General", "FirstStart"), "0");
+    EXPECT_EQ(ini.value("GENERAL", "FIRSTSTART"), "0");
+    EXPECT_EQ(ini.value("view", "stdbar"), "5");
+    // A key belongs to its own section only.
+    EXPECT_EQ(ini.value("View", "FirstStart"), std::nullopt);
+    EXPECT_EQ(ini.value("General", "StdBar"), std::nullopt);
+}
+
+TEST(IniFile, KeysOutsideTheirSectionCommentsAndOtherLinesAreNotValues)
+{
+    const IniFile ini = IniFile::fromText(
+        "Stray=1\n"
+        "[General]\n"
+        "; FirstStart=0\n"
+        "  ;AutoOpen=0\n"
+        "no equals sign\n"
+        "=orphan\n"
+        "[Other]\n"
+        "AskForLast=0\n");
+    EXPECT_EQ(ini.value("General", "Stray"), std::nullopt);
+    EXPECT_EQ(ini.value("General", "FirstStart"), std::nullopt);
+    EXPECT_EQ(ini.value("General", "; FirstStart"), std::nullopt);
+    EXPECT_EQ(ini.value("General", "AutoOpen"), std::nullopt);
+    EXPECT_EQ(ini.value("General", "AskForLast"), std::nullopt);
+    EXPECT_EQ(ini.value("General", ""), std::nullopt);
+    EXPECT_EQ(ini.value("Other", "AskForLast"), "0");
+}
+
+TEST(IniFile, ValuesAreTrimmedAndLoseOneMatchingPairOfQuotes)
+{
+    const IniFile ini = IniFile::fromText(
+        "[S]\n"
+        "  Plain  =  a b  \t\n"
+        "Double=\"  x y \"\n"
+        "Single= 'q' \n"
+        "Mixed=\"abc'\n"
+        "Lone=\"\n"
+        "Twice=\"\"in\"\"\n"
+        "Empty=\n"
+        "Inner=a\"b\"\n");
+    EXPECT_EQ(ini.value("S", "Plain"), "a b");
+    EXPECT_EQ(ini.value("S", "Double"), "  x y ");
+    EXPECT_EQ(ini.value("S", "Single"), "q");
+    EXPECT_EQ(ini.value("S", "Mixed"), "\"abc'");
+    EXPECT_EQ(ini.value("S", "Lone"), "\"");
+    EXPECT_EQ(ini.value("S", "Twice"), "\"in\"");
+    EXPECT_EQ(ini.value("S", "Empty"), "");
+    EXPECT_EQ(ini.value("S", "Inner"), "a\"b\"");
+    EXPECT_EQ(ini.readString("S", "Empty", "default"), "");
+    EXPECT_EQ(ini.readString("S", "Missing", "default"), "default");
+    EXPECT_EQ(ini.readString("Missing", "Plain", "default"), "default");
+}
+
+TEST(IniFile, FirstOfRepeatedSectionsAndKeysWins)
+{
+    const IniFile ini = IniFile::fromText("[S]\nK=1\nK=2\n[s]\nK=3\nOnlyLater=4\n");
+    EXPECT_EQ(ini.value("S", "K"), "1");
+    EXPECT_EQ(ini.value("S", "OnlyLater"), std::nullopt);
+}
+
+TEST(IniFile, IntegersAreDecimalOrHexadecimalWithAnOptionalSign)
+{
+    EXPECT_EQ(IniFile::parseInteger("0"), 0);
+    EXPECT_EQ(IniFile::parseInteger("42"), 42);
+    EXPECT_EQ(IniFile::parseInteger("007"), 7);
+    EXPECT_EQ(IniFile::parseInteger("+7"), 7);
+    EXPECT_EQ(IniFile::parseInteger("-12"), -12);
+    EXPECT_EQ(IniFile::parseInteger("0x1F"), 31);
+    EXPECT_EQ(IniFile::parseInteger("0X1f"), 31);
+    EXPECT_EQ(IniFile::parseInteger("$ff"), 255);
+    EXPECT_EQ(IniFile::parseInteger("-$10"), -16);
+    EXPECT_EQ(IniFile::parseInteger("-0x10"), -16);
+    EXPECT_EQ(IniFile::parseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(IniFile::parseInteger("-2147483648"), -2147483647 - 1);
+    EXPECT_EQ(IniFile::parseInteger("0x7FFFFFFF"), 2147483647);
+}
+
+TEST(IniFile, TextsThatAreNotWholeNumbersAreNotIntegers)
+{
+    for (const char* text : {"", "abc", "12abc", "1.5", "1 2", "--1", "+-1", "-", "0x", "$", "0xG", "$-1", "1e3",
+                             "ff", "2147483648", "-2147483649", "0x80000000", "99999999999999999999"}) {
+        EXPECT_EQ(IniFile::parseInteger(text), std::nullopt) << text;
+    }
+}
+
+TEST(IniFile, ReadsIntegersAndBooleansWithTheirDefaults)
+{
+    const IniFile ini = IniFile::fromText(
+        "[S]\n"
+        "Hex = 0x10 \n"
+        "Quoted=\"5\"\n"
+        "Word=yes\n"
+        "Zero=0\n"
+        "HexZero=$0\n"
+        "Two=2\n"
+        "Minus=-1\n"
+        "Blank=\n");
+    EXPECT_EQ(ini.readInteger("S", "Hex", 3), 16);
+    EXPECT_EQ(ini.readInteger("S", "Quoted", 3), 5);
+    EXPECT_EQ(ini.readInteger("S", "Word", 3), 3);
+    EXPECT_EQ(ini.readInteger("S", "Blank", 3), 3);
+    EXPECT_EQ(ini.readInteger("S", "Missing", 3), 3);
+
+    EXPECT_FALSE(ini.readBool("S", "Zero", true));
+    EXPECT_FALSE(ini.readBool("S", "HexZero", true));
+    EXPECT_TRUE(ini.readBool("S", "Two", false));
+    EXPECT_TRUE(ini.readBool("S", "Minus", false));
+    EXPECT_TRUE(ini.readBool("S", "Hex", false));
+    // Not numbers: the default, whichever it is.
+    EXPECT_TRUE(ini.readBool("S", "Word", true));
+    EXPECT_FALSE(ini.readBool("S", "Word", false));
+    EXPECT_FALSE(ini.readBool("S", "Blank", false));
+    EXPECT_FALSE(ini.readBool("S", "Missing", false));
+    EXPECT_TRUE(ini.readBool("S", "Missing", true));
+}
+
+TEST(IniFile, WritingReplacesTheKeysLineAndNothingElse)
+{
+    IniFile ini = IniFile::fromText(
+        "; my settings\n"
+        "[general]\n"
+        "catalogfolder = /old/  \n"
+        "\n"
+        "[View]\n"
+        "LV_ViewStyle=7\n");
+    ASSERT_TRUE(ini.writeString("General", "CatalogFolder", "/new/"));
+    ASSERT_TRUE(ini.writeInteger("VIEW", "lv_viewstyle", 1));
+    EXPECT_EQ(ini.text(),
+              "; my settings\n"
+              "[general]\n"
+              "catalogfolder = /new/\n"
+              "\n"
+              "[View]\n"
+              "LV_ViewStyle=1\n");
+}
+
+TEST(IniFile, NewKeysGoToTheEndOfTheirSectionBeforeItsTrailingBlankLines)
+{
+    IniFile ini = IniFile::fromText(
+        "[General]\n"
+        "A=1\n"
+        "; note\n"
+        "\n"
+        "[View]\n"
+        "B=2\n");
+    ASSERT_TRUE(ini.writeString("General", "New", "x"));
+    ASSERT_TRUE(ini.writeString("View", "Last", "y"));
+    EXPECT_EQ(ini.text(),
+              "[General]\n"
+              "A=1\n"
+              "; note\n"
+              "New=x\n"
+              "\n"
+              "[View]\n"
+              "B=2\n"
+              "Last=y\n");
+}
+
+TEST(IniFile, NewSectionsGoToTheEndOfTheFile)
+{
+    IniFile ini = IniFile::fromText("; only a comment, no line break");
+    ASSERT_TRUE(ini.writeBool("General", "FirstStart", false));
+    ASSERT_TRUE(ini.writeBool("General", "AutoOpen", true));
+    ASSERT_TRUE(ini.writeInteger("View", "LV_ViewStyle", -2));
+    EXPECT_EQ(ini.text(),
+              "; only a comment, no line break\n"
+              "[General]\n"
+              "FirstStart=0\n"
+              "AutoOpen=1\n"
+              "[View]\n"
+              "LV_ViewStyle=-2\n");
+
+    IniFile empty;
+    ASSERT_TRUE(empty.writeString("S", "K", "v"));
+    EXPECT_EQ(empty.text(), "[S]\nK=v\n");
+}
+
+TEST(IniFile, AKeyAfterAnUnterminatedLastLineGetsItsOwnLine)
+{
+    IniFile ini = IniFile::fromText("[S]\r\nA=1");
+    ASSERT_TRUE(ini.writeString("S", "B", "2"));
+    EXPECT_EQ(ini.text(), "[S]\r\nA=1\r\nB=2\r\n");
+}
+
+TEST(IniFile, KeepsTheLineEndingStyleOfTheFile)
+{
+    const std::string crlf = "; c\r\n[General]\r\nFirstStart=1\r\n\r\n[Other]\r\nX=1\r\n";
+    IniFile ini = IniFile::fromText(crlf);
+    EXPECT_EQ(ini.text(), crlf);
+    EXPECT_EQ(ini.value("General", "FirstStart"), "1");  // no stray carriage return in the value
+    ASSERT_TRUE(ini.writeBool("General", "FirstStart", false));
+    ASSERT_TRUE(ini.writeBool("General", "AutoOpen", true));
+    ASSERT_TRUE(ini.writeInteger("View", "LV_ViewStyle", 2));
+    EXPECT_EQ(ini.text(),
+              "; c\r\n[General]\r\nFirstStart=0\r\nAutoOpen=1\r\n\r\n[Other]\r\nX=1\r\n[View]\r\nLV_ViewStyle=2\r\n");
+
+    IniFile lf = IniFile::fromText("[General]\nA=1\n");
+    ASSERT_TRUE(lf.writeString("View", "B", "2"));
+    EXPECT_EQ(lf.text(), "[General]\nA=1\n[View]\nB=2\n");
+}
+
+TEST(IniFile, ValuesThatWouldChangeOnReadingAreQuoted)
+{
+    IniFile ini;
+    for (const char* value : {" lead", "trail ", "\"quoted\"", "'single'", "\"", "a\"b", "", "plain"}) {
+        ASSERT_TRUE(ini.writeString("S", "K", value)) << value;
+        EXPECT_EQ(ini.readString("S", "K", "default"), value);
+    }
+    ASSERT_TRUE(ini.writeString("S", "K", "plain"));
+    EXPECT_EQ(ini.text(), "[S]\nK=plain\n");
+    ASSERT_TRUE(ini.writeString("S", "K", " x "));
+    EXPECT_EQ(ini.text(), "[S]\nK=\" x \"\n");
+}
+
+TEST(IniFile, RefusesNamesAndValuesThatDoNotFitOnALine)
+{
+    const std::string original = "[S]\nK=1\n";
+    IniFile ini = IniFile::fromText(original);
+    EXPECT_FALSE(ini.writeString("S", "K", "two\nlines"));
+    EXPECT_FALSE(ini.writeString("S", "K", "cr\r"));
+    EXPECT_FALSE(ini.writeString("S", "", "v"));
+    EXPECT_FALSE(ini.writeString("S", "a=b", "v"));
+    EXPECT_FALSE(ini.writeString("S", ";K", "v"));
+    EXPECT_FALSE(ini.writeString("S", "[K", "v"));
+    EXPECT_FALSE(ini.writeString("S", " K", "v"));
+    EXPECT_FALSE(ini.writeString("S]", "K", "v"));
+    EXPECT_FALSE(ini.writeString("S\n", "K", "v"));
+    EXPECT_EQ(ini.text(), original);
+}
+
+class IniFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(IniFileOnDisk, LoadsAndSavesTheExactBytes)
+{
+    const QByteArray bytes = "[A]\r\nx=1\r\n\r\n; end";
+    {
+        QFile f(path(QStringLiteral("a.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    IniFile ini;
+    ASSERT_EQ(ini.load(path(QStringLiteral("a.ini"))), IniFile::LoadResult::Read);
+    EXPECT_EQ(ini.value("A", "x"), "1");
+    ASSERT_TRUE(ini.save(path(QStringLiteral("b.ini"))));
+    QFile b(path(QStringLiteral("b.ini")));
+    ASSERT_TRUE(b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(b.readAll(), bytes);
+}
+
+TEST_F(IniFileOnDisk, AMissingFileIsEmptyAndADirectoryIsUnreadable)
+{
+    IniFile ini = IniFile::fromText("[S]\nK=1\n");
+    EXPECT_EQ(ini.load(path(QStringLiteral("none.ini"))), IniFile::LoadResult::Missing);
+    EXPECT_EQ(ini.text(), "");
+
+    ini = IniFile::fromText("[S]\nK=1\n");
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.ini")));
+    EXPECT_EQ(ini.load(path(QStringLiteral("folder.ini"))), IniFile::LoadResult::Unreadable);
+    EXPECT_EQ(ini.text(), "");
+}
+
+}  // namespace
