@@ -130,7 +130,9 @@ IniFile::LoadResult IniFile::load(const QString& path)
 bool IniFile::save(const QString& path) const
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so a short write (a full disk, a size limit) shows in write()'s count: Qt 6.4's buffered
+    // QSaveFile commits a file cut short when its flush writes only part of the data.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const std::string bytes = text();
     if (file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())) {
         file.cancelWriting();

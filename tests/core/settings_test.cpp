@@ -2,10 +2,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileDevice>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace quillon;
 
@@ -246,6 +252,33 @@ TEST(IniFile, RefusesNamesAndValuesThatDoNotFitOnALine)
     EXPECT_EQ(ini.text(), original);
 }
 
+// Lets no file grow past a few bytes while it lives, so every write of a settings file fails part-way.
+class FileSizeLimit final {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write with EFBIG instead of ending the process
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    bool active() const { return m_active; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_active = false;
+};
+
 class IniFileOnDisk : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
@@ -269,6 +302,29 @@ TEST_F(IniFileOnDisk, LoadsAndSavesTheExactBytes)
     QFile b(path(QStringLiteral("b.ini")));
     ASSERT_TRUE(b.open(QIODevice::ReadOnly));
     EXPECT_EQ(b.readAll(), bytes);
+}
+
+TEST_F(IniFileOnDisk, AWriteThatFailsPartWayKeepsTheOldFile)
+{
+    const QByteArray old = "; old\n";
+    {
+        QFile f(path(QStringLiteral("a.ini")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    IniFile ini = IniFile::fromText("[Section]\nKey=a value longer than the limit\n");
+    bool saved = true;
+    {
+        const FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.active());
+        saved = ini.save(path(QStringLiteral("a.ini")));
+    }
+    EXPECT_FALSE(saved);
+    QFile f(path(QStringLiteral("a.ini")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("a.ini")});
 }
 
 TEST_F(IniFileOnDisk, AMissingFileIsEmptyAndADirectoryIsUnreadable)
