@@ -77,13 +77,14 @@ std::string encodeValue(std::string_view value)
 
 bool isStorableSection(std::string_view section)
 {
-    return !hasLineBreak(section) && section.find(']') == std::string_view::npos && trimBlanks(section) == section;
+    return !hasLineBreak(section) && section.find(']') == std::string_view::npos &&
+           trimBlanks(section) == section;
 }
 
 bool isStorableKey(std::string_view key)
 {
-    return !key.empty() && !hasLineBreak(key) && key.find('=') == std::string_view::npos && key.front() != '[' &&
-           key.front() != ';' && trimBlanks(key) == key;
+    return !key.empty() && !hasLineBreak(key) && key.find('=') == std::string_view::npos &&
+           key.front() != '[' && key.front() != ';' && trimBlanks(key) == key;
 }
 
 }  // namespace
@@ -188,7 +189,8 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     return decodeValue(std::string_view(text).substr(classify(text).valueStart));
 }
 
-std::string IniFile::readString(std::string_view section, std::string_view key, std::string_view defaultValue) const
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const
 {
     auto v = value(section, key);
     return v ? std::move(*v) : std::string(defaultValue);
@@ -274,7 +276,8 @@ bool IniFile::writeString(std::string_view section, std::string_view key, std::s
         return true;
     }
 
-    // After the section's last line that is not blank, so blank lines that set off the next section stay there.
+    // After the section's last line that is not blank, so blank lines that set off the next section stay
+    // there.
     const std::size_t end = sectionEnd(*header);
     std::size_t at = *header + 1;
     for (std::size_t i = *header + 1; i < end; ++i) {

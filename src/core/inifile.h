@@ -10,10 +10,11 @@
 namespace quillon {
 
 // An INI file with the semantics of the Windows profile functions, so that settings files written on either
-// platform read the same: section and key names match without regard to the case of the letters a to z, values
-// are trimmed of blanks and lose one matching pair of surrounding quotes, lines starting with ';' are comments.
-// Writing a key changes only that key's line (or adds one line, or a section at the end of the file); every
-// other byte of the file, its comments and its line-ending style are kept. Texts are plain bytes.
+// platform read the same: section and key names match without regard to the case of the letters a to z,
+// values are trimmed of blanks and lose one matching pair of surrounding quotes, lines starting with ';' are
+// comments. Writing a key changes only that key's line (or adds one line, or a section at the end of the
+// file); every other byte of the file, its comments and its line-ending style are kept. Texts are plain
+// bytes.
 class IniFile final {
 public:
     enum class LoadResult {
@@ -35,16 +36,19 @@ public:
 
     // The value of the first key of that name in the first section of that name, or nothing.
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
-    std::string readString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
-    // Decimal, or hexadecimal after "0x" or "$"; a missing key or a value that is not a number gives the default.
+    std::string readString(std::string_view section, std::string_view key,
+                           std::string_view defaultValue) const;
+    // Decimal, or hexadecimal after "0x" or "$"; a missing key or a value that is not a number gives the
+    // default.
     int readInteger(std::string_view section, std::string_view key, int defaultValue) const;
-    // True for a non-zero integer, false for zero; a missing key or a value that is not a number gives the default.
+    // True for a non-zero integer, false for zero; a missing key or a value that is not a number gives the
+    // default.
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
 
-    // Replaces the key's value in place, or adds the key at the end of its section, or adds the section with the
-    // key at the end of the file. Returns false and changes nothing when the names or the value cannot be held by
-    // one line: line breaks anywhere, a key that is empty, contains '=' or starts with '[' or ';', a section name
-    // with ']', names with surrounding blanks.
+    // Replaces the key's value in place, or adds the key at the end of its section, or adds the section with
+    // the key at the end of the file. Returns false and changes nothing when the names or the value cannot be
+    // held by one line: line breaks anywhere, a key that is empty, contains '=' or starts with '[' or ';', a
+    // section name with ']', names with surrounding blanks.
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     // Integers are written in decimal, booleans as 1 and 0.
     bool writeInteger(std::string_view section, std::string_view key, int value);
