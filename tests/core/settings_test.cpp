@@ -1,4 +1,5 @@
 #include "inifile.h"
+#include "settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +12,6 @@
 #include <string>
 
 #include <sys/resource.h>
-#include <unistd.h>
 
 using namespace quillon;
 
@@ -101,8 +101,9 @@ TEST(IniFile, IntegersAreDecimalOrHexadecimalWithAnOptionalSign)
 
 TEST(IniFile, TextsThatAreNotWholeNumbersAreNotIntegers)
 {
-    for (const char* text : {"", "abc", "12abc", "1.5", "1 2", "--1", "+-1", "-", "0x", "$", "0xG", "$-1", "1e3",
-                             "ff", "2147483648", "-2147483649", "0x80000000", "99999999999999999999"}) {
+    for (const char* text :
+         {"", "abc", "12abc", "1.5", "1 2", "--1", "+-1", "-", "0x", "$", "0xG", "$-1", "1e3", "ff",
+          "2147483648", "-2147483649", "0x80000000", "99999999999999999999"}) {
         EXPECT_EQ(IniFile::parseInteger(text), std::nullopt) << text;
     }
 }
@@ -216,7 +217,8 @@ TEST(IniFile, KeepsTheLineEndingStyleOfTheFile)
     ASSERT_TRUE(ini.writeBool("General", "AutoOpen", true));
     ASSERT_TRUE(ini.writeInteger("View", "LV_ViewStyle", 2));
     EXPECT_EQ(ini.text(),
-              "; c\r\n[General]\r\nFirstStart=0\r\nAutoOpen=1\r\n\r\n[Other]\r\nX=1\r\n[View]\r\nLV_ViewStyle=2\r\n");
+              "; c\r\n[General]\r\nFirstStart=0\r\nAutoOpen=1\r\n\r\n"
+              "[Other]\r\nX=1\r\n[View]\r\nLV_ViewStyle=2\r\n");
 
     IniFile lf = IniFile::fromText("[General]\nA=1\n");
     ASSERT_TRUE(lf.writeString("View", "B", "2"));
@@ -257,7 +259,8 @@ class FileSizeLimit final {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // fail the write with EFBIG instead of ending the process
+        // The write then fails with EFBIG instead of the signal ending the process.
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &m_old);
         rlimit limit = m_old;
         limit.rlim_cur = bytes;
@@ -337,6 +340,323 @@ TEST_F(IniFileOnDisk, AMissingFileIsEmptyAndADirectoryIsUnreadable)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("folder.ini")));
     EXPECT_EQ(ini.load(path(QStringLiteral("folder.ini"))), IniFile::LoadResult::Unreadable);
     EXPECT_EQ(ini.text(), "");
+}
+
+// --- Settings ----------------------------------------------------------------------------------------------
+
+class SettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    QString iniPath() const { return m_dir.filePath(QStringLiteral("quillon.ini")); }
+
+    void writeIni(const QByteArray& bytes) const
+    {
+        QFile f(iniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
+
+    QByteArray readIni() const
+    {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    Settings loaded(const QByteArray& bytes) const
+    {
+        writeIni(bytes);
+        Settings s;
+        EXPECT_TRUE(s.load(iniPath()));
+        return s;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// A settings object with every value off its default.
+Settings changedSettings()
+{
+    Settings s;
+    s.FirstStart = false;
+    s.CatalogFolder = QStringLiteral("/media/archive/Catalogs");
+    s.AutoOpen = false;
+    s.AskForLast = false;
+    s.LV_ViewStyle = ViewStyle::List;
+    s.SLV_ViewStyle = ViewStyle::LargeIcons;
+    s.StdBar = false;
+    s.PathBar = false;
+    s.AutoAdjust = false;
+    return s;
+}
+
+TEST_F(SettingsFile, AMissingFileGivesTheDefaults)
+{
+    Settings s = changedSettings();
+    EXPECT_FALSE(s.load(iniPath()));
+    EXPECT_TRUE(s.FirstStart);
+    EXPECT_EQ(s.CatalogFolder, QStringLiteral("./Catalogs/"));
+    EXPECT_TRUE(s.AutoOpen);
+    EXPECT_TRUE(s.AskForLast);
+    EXPECT_EQ(s.LV_ViewStyle, ViewStyle::Details);
+    EXPECT_EQ(s.SLV_ViewStyle, ViewStyle::Details);
+    EXPECT_TRUE(s.StdBar);
+    EXPECT_TRUE(s.PathBar);
+    EXPECT_TRUE(s.AutoAdjust);
+    EXPECT_EQ(s, Settings());
+}
+
+TEST_F(SettingsFile, OnlyFirstStartOffIsANormalStartWithEverythingElseDefault)
+{
+    Settings expected;
+    expected.FirstStart = false;
+    EXPECT_EQ(loaded("[General]\nFirstStart=0\n"), expected);
+}
+
+TEST_F(SettingsFile, EveryValueIsReadFromItsSection)
+{
+    const Settings s = loaded(
+        "[General]\nFirstStart=0\nCatalogFolder=/media/archive/Catalogs\nAutoOpen=0\nAskForLast=0\n"
+        "[View]\nLV_ViewStyle=2\nSLV_ViewStyle=0\nStdBar=0\nPathBar=0\nAutoAdjust=0\n");
+    EXPECT_EQ(s, changedSettings());
+
+    // The same keys in the wrong sections are not the settings.
+    const Settings swapped = loaded(
+        "[View]\nFirstStart=0\nCatalogFolder=/x/\nAutoOpen=0\nAskForLast=0\n"
+        "[General]\nLV_ViewStyle=2\nSLV_ViewStyle=0\nStdBar=0\nPathBar=0\nAutoAdjust=0\n");
+    EXPECT_EQ(swapped, Settings());
+}
+
+TEST_F(SettingsFile, ViewStylesOutsideTheRangeAreDetails)
+{
+    Settings s = loaded("[View]\nLV_ViewStyle=7\nSLV_ViewStyle=-1\n");
+    EXPECT_EQ(s.LV_ViewStyle, ViewStyle::Details);
+    EXPECT_EQ(s.SLV_ViewStyle, ViewStyle::Details);
+
+    s = loaded("[View]\nLV_ViewStyle=4\nSLV_ViewStyle=1\n");
+    EXPECT_EQ(s.LV_ViewStyle, ViewStyle::Details);
+    EXPECT_EQ(s.SLV_ViewStyle, ViewStyle::SmallIcons);
+
+    EXPECT_EQ(Settings::viewStyleFromNumber(0), ViewStyle::LargeIcons);
+    EXPECT_EQ(Settings::viewStyleFromNumber(3), ViewStyle::Details);
+    EXPECT_EQ(Settings::viewStyleFromNumber(-2147483647 - 1), ViewStyle::Details);
+}
+
+TEST_F(SettingsFile, HexadecimalValuesAreNumbers)
+{
+    const Settings s = loaded(
+        "[General]\nFirstStart=0x0\nAutoOpen=$0\nAskForLast=0X00\n"
+        "[View]\nLV_ViewStyle=$1\nSLV_ViewStyle=0x2\nStdBar=$A\nPathBar=-0x0\n");
+    EXPECT_FALSE(s.FirstStart);
+    EXPECT_FALSE(s.AutoOpen);
+    EXPECT_FALSE(s.AskForLast);
+    EXPECT_EQ(s.LV_ViewStyle, ViewStyle::SmallIcons);
+    EXPECT_EQ(s.SLV_ViewStyle, ViewStyle::List);
+    EXPECT_TRUE(s.StdBar);
+    EXPECT_FALSE(s.PathBar);
+}
+
+TEST_F(SettingsFile, ValuesThatAreNotNumbersGiveTheDefaults)
+{
+    const Settings s = loaded(
+        "[General]\nFirstStart=no\nAutoOpen=false\nAskForLast=\n"
+        "[View]\nLV_ViewStyle=two\nSLV_ViewStyle=1.0\nStdBar=off\nPathBar=0 ; hidden\nAutoAdjust=0x\n");
+    EXPECT_EQ(s, Settings());
+}
+
+TEST_F(SettingsFile, NamesAreReadWithoutRegardToCase)
+{
+    const Settings s = loaded(
+        "[GENERAL]\nfirststart=0\ncatalogfolder=/m/\n[view]\nLv_ViewStyle=1\nslv_viewstyle=2\nSTDBAR=0\n");
+    EXPECT_FALSE(s.FirstStart);
+    EXPECT_EQ(s.CatalogFolder, QStringLiteral("/m/"));
+    EXPECT_EQ(s.LV_ViewStyle, ViewStyle::SmallIcons);
+    EXPECT_EQ(s.SLV_ViewStyle, ViewStyle::List);
+    EXPECT_FALSE(s.StdBar);
+}
+
+TEST_F(SettingsFile, TheCatalogFolderIsKeptExactlyAsStored)
+{
+    EXPECT_EQ(loaded("[General]\nCatalogFolder=/data/cds\n").CatalogFolder, QStringLiteral("/data/cds"));
+    EXPECT_EQ(loaded("[General]\nCatalogFolder=  \"./My Disks/\"  \n").CatalogFolder,
+              QStringLiteral("./My Disks/"));
+    EXPECT_EQ(loaded("[General]\nCatalogFolder=\n").CatalogFolder, QString());
+    EXPECT_EQ(loaded("[General]\nCatalogFolder=./Disques \xC3\xA9t\xC3\xA9/\n").CatalogFolder,
+              QStringLiteral(u"./Disques \u00e9t\u00e9/"));
+}
+
+TEST_F(SettingsFile, LoadingReplacesEveryEarlierValue)
+{
+    writeIni("[General]\nAutoOpen=0\n");
+    Settings s = changedSettings();
+    ASSERT_TRUE(s.load(iniPath()));
+    Settings expected;
+    expected.AutoOpen = false;
+    EXPECT_EQ(s, expected);
+}
+
+TEST_F(SettingsFile, ANewFileHoldsBothSectionsInOrder)
+{
+    Settings s;
+    s.FirstStart = false;
+    ASSERT_TRUE(s.save(iniPath()));
+    EXPECT_EQ(readIni(),
+              "[General]\n"
+              "FirstStart=0\n"
+              "CatalogFolder=./Catalogs/\n"
+              "AutoOpen=1\n"
+              "AskForLast=1\n"
+              "[View]\n"
+              "LV_ViewStyle=3\n"
+              "SLV_ViewStyle=3\n"
+              "StdBar=1\n"
+              "PathBar=1\n"
+              "AutoAdjust=1\n");
+    // Nothing else is left in the folder, such as the temporary file.
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("quillon.ini")});
+}
+
+TEST_F(SettingsFile, SavedValuesReadBack)
+{
+    const Settings original = changedSettings();
+    ASSERT_TRUE(original.save(iniPath()));
+    Settings s;
+    ASSERT_TRUE(s.load(iniPath()));
+    EXPECT_EQ(s, original);
+
+    Settings blanks;
+    blanks.CatalogFolder = QStringLiteral(" ./with blanks/ ");
+    ASSERT_TRUE(blanks.save(iniPath()));
+    ASSERT_TRUE(s.load(iniPath()));
+    EXPECT_EQ(s.CatalogFolder, blanks.CatalogFolder);
+}
+
+TEST_F(SettingsFile, RewritingKeepsCommentsOtherSectionsAndUnknownKeys)
+{
+    writeIni(
+        "; Quillon settings\n"
+        "[View]\n"
+        "LV_ViewStyle = 7\n"
+        "Columns=120,80\n"
+        "\n"
+        "[general]\n"
+        "Language=en\n"
+        "firststart=1\n"
+        "\n"
+        "[Plugins]\n"
+        "; none yet\n");
+    ASSERT_TRUE(changedSettings().save(iniPath()));
+    EXPECT_EQ(readIni(),
+              "; Quillon settings\n"
+              "[View]\n"
+              "LV_ViewStyle = 2\n"
+              "Columns=120,80\n"
+              "SLV_ViewStyle=0\n"
+              "StdBar=0\n"
+              "PathBar=0\n"
+              "AutoAdjust=0\n"
+              "\n"
+              "[general]\n"
+              "Language=en\n"
+              "firststart=0\n"
+              "CatalogFolder=/media/archive/Catalogs\n"
+              "AutoOpen=0\n"
+              "AskForLast=0\n"
+              "\n"
+              "[Plugins]\n"
+              "; none yet\n");
+}
+
+TEST_F(SettingsFile, ACrlfFileStaysCrlf)
+{
+    writeIni("[General]\r\nFirstStart=1\r\n; keep\r\n");
+    Settings s;
+    ASSERT_TRUE(s.load(iniPath()));
+    s.FirstStart = false;
+    ASSERT_TRUE(s.save(iniPath()));
+    EXPECT_EQ(readIni(),
+              "[General]\r\n"
+              "FirstStart=0\r\n"
+              "; keep\r\n"
+              "CatalogFolder=./Catalogs/\r\n"
+              "AutoOpen=1\r\n"
+              "AskForLast=1\r\n"
+              "[View]\r\n"
+              "LV_ViewStyle=3\r\n"
+              "SLV_ViewStyle=3\r\n"
+              "StdBar=1\r\n"
+              "PathBar=1\r\n"
+              "AutoAdjust=1\r\n");
+}
+
+TEST_F(SettingsFile, SavingIntoAMissingFolderFails)
+{
+    EXPECT_FALSE(Settings().save(m_dir.filePath(QStringLiteral("no/such/folder/quillon.ini"))));
+}
+
+TEST_F(SettingsFile, AFolderWeMayNotWriteKeepsTheOldFile)
+{
+    const QByteArray old = "[General]\nFirstStart=1\n; old\n";
+    writeIni(old);
+    QFile::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), readOnly));
+    const QString probe = m_dir.filePath(QStringLiteral("probe"));
+    const bool enforced = !QFile(probe).open(QIODevice::WriteOnly);
+    QFile::remove(probe);
+    if (!enforced) {
+        QFile::setPermissions(m_dir.path(), readOnly | QFileDevice::WriteOwner);
+        GTEST_SKIP() << "folder permissions are not enforced for this user";
+    }
+
+    const bool saved = changedSettings().save(iniPath());
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), readOnly | QFileDevice::WriteOwner));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readIni(), old);
+}
+
+TEST_F(SettingsFile, AWriteThatFailsPartWayKeepsTheOldFile)
+{
+    const QByteArray old = "[General]\nFirstStart=1\n; old\n";
+    writeIni(old);
+    bool saved = true;
+    {
+        const FileSizeLimit limit(16);
+        ASSERT_TRUE(limit.active());
+        saved = changedSettings().save(iniPath());
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readIni(), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("quillon.ini")});
+}
+
+TEST_F(SettingsFile, AFileWeMayNotReadIsNotReplaced)
+{
+    const QByteArray old = "[General]\nFirstStart=1\n; old\n";
+    writeIni(old);
+    ASSERT_TRUE(QFile::setPermissions(iniPath(), QFileDevice::WriteOwner));
+    if (QFile(iniPath()).open(QIODevice::ReadOnly)) {
+        QFile::setPermissions(iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        GTEST_SKIP() << "file permissions are not enforced for this user";
+    }
+
+    const bool saved = changedSettings().save(iniPath());
+    ASSERT_TRUE(QFile::setPermissions(iniPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readIni(), old);
+}
+
+TEST_F(SettingsFile, AFolderWithALineBreakIsNotWrittenButTheOtherValuesAre)
+{
+    Settings s = changedSettings();
+    s.CatalogFolder = QStringLiteral("/two\nlines/");
+    EXPECT_FALSE(s.save(iniPath()));
+    Settings back;
+    ASSERT_TRUE(back.load(iniPath()));
+    EXPECT_EQ(back.CatalogFolder, QStringLiteral("./Catalogs/"));
+    back.CatalogFolder = s.CatalogFolder;
+    EXPECT_EQ(back, s);
 }
 
 }  // namespace
