@@ -116,8 +116,7 @@ IniFile IniFile::fromText(std::string_view text)
 
 IniFile::LoadResult IniFile::load(const QString& path)
 {
-    m_lines.clear();
-    m_newline = "\n";
+    *this = IniFile();
     QFile file(path);
     if (!file.exists()) return LoadResult::Missing;
     // A directory opens on some systems but is never a settings file.
