@@ -2,6 +2,9 @@
 
 #include "catalogloader.h"
 #include "codepage.h"
+#include "settings.h"
+
+#include <QFile>
 
 #include <algorithm>
 #include <iostream>
@@ -68,7 +71,9 @@ std::string toBytes(const QString& text) { return activeCodePage().fromUnicode(t
 
 std::string defaultCatalogFolder()
 {
-    return "./Catalogs/";
+    Settings settings;
+    settings.load();
+    return QFile::encodeName(settings.CatalogFolder).toStdString();
 }
 
 }  // namespace quillon::cli
