@@ -61,6 +61,9 @@ public:
 
 private:
     enum class Kind : std::uint8_t { Literal, MultiByteLiteral, AnyChar, CharSet, EndOfName };
+    // Code pages whose characters the matcher can tell without asking: every byte is one in a single-byte page,
+    // every byte below 0x80 in UTF-8.
+    enum class PageKind : std::uint8_t { SingleByte, Utf8, Other };
 
     struct Element {
         Kind kind = Kind::EndOfName;
@@ -79,12 +82,22 @@ private:
     void chooseStrategy();
 
     bool matchesGeneral(std::string_view name) const;
+    // The first position from pos on where the element, which follows a "*", could match; at most name's length.
+    std::size_t nextCandidate(const Element& element, std::string_view name, std::size_t pos) const;
     // Byte length of the element's match at pos, or 0 when it does not match there. EndOfName never gets here.
     std::size_t matchLength(const Element& element, std::string_view name, std::size_t pos) const;
-    bool setMatches(const Element& element, std::string_view name, std::size_t pos, std::size_t charLength) const;
+    bool setMatches(const Element& element, std::string_view name, std::size_t pos, std::size_t length) const;
     bool literalAt(std::string_view name, std::size_t pos) const;
+    // The code page's character length, without its virtual call for the characters known to take one byte.
+    std::size_t charLength(std::string_view s, std::size_t pos) const
+    {
+        if (m_pageKind == PageKind::SingleByte) return 1;
+        if (m_pageKind == PageKind::Utf8 && static_cast<unsigned char>(s[pos]) < 0x80) return 1;
+        return m_codePage->charLength(s, pos);
+    }
 
     const CodePage* m_codePage;
+    PageKind m_pageKind = PageKind::Other;
     std::vector<Element> m_elements;
     std::vector<std::bitset<256>> m_sets;
     std::string m_literalBytes;
