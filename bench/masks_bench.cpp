@@ -17,8 +17,9 @@ namespace {
 const std::vector<std::string>& sampleNames()
 {
     static const std::vector<std::string> names = [] {
-        const std::vector<std::string> words = {"Track", "01", "live", "Caf\xC3\xA9", "remaster", "The", "Band",
-                                                "disc", "\xE2\x82\xAC", "mix", "intro", "-", " "};
+        const std::vector<std::string> words = {"Track", "01",   "live", "Caf\xC3\xA9",  "remaster",
+                                                "The",   "Band", "disc", "\xE2\x82\xAC", "mix",
+                                                "intro", "-",    " "};
         const std::vector<std::string> extensions = {".mp3", ".MP3", ".flac", ".jpg", ".txt", ".m3u", ""};
         std::mt19937 rng(1);
         std::vector<std::string> out;

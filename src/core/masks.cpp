@@ -24,8 +24,7 @@ unsigned char upperByte(char c) { return static_cast<unsigned char>(CodePage::up
 
 EMaskException::EMaskException(std::string_view mask, std::size_t position)
     : std::runtime_error(invalidMaskMessage(mask, position)), m_mask(mask), m_position(position)
-{
-}
+{}
 
 TMask::TMask(std::string_view mask, const CodePage& codePage) : m_codePage(&codePage)
 {
@@ -67,7 +66,7 @@ void TMask::compile(std::string_view mask)
             ++i;
         } else if (c == '?') {
             // A "?" after a "*" is dropped: the pending skip already covers it, so «*?» is «*» and «a*?» fits
-            // «a». Older versions matched this way and users' saved searches rely on it.
+            // «a». Earlier versions of the program matched this way, and a mask should find the same names.
             if (!skip) addElement(Element{.kind = Kind::AnyChar}, mask, i + 1);
             ++i;
         } else if (c == '[') {
@@ -130,9 +129,9 @@ void TMask::chooseStrategy()
         return;
     }
 
-    // Byte comparison gives the same answer as the character walk only where a match found between bytes always
-    // starts on a character boundary: in single-byte code pages, and in UTF-8 as long as every single-byte
-    // literal is ASCII (an ASCII byte or a lead byte never continues another character).
+    // Byte comparison gives the same answer as the character walk only where a match found between bytes
+    // always starts on a character boundary: in single-byte code pages, and in UTF-8 as long as every
+    // single-byte literal is ASCII (an ASCII byte or a lead byte never continues another character).
     const bool utf8 = m_pageKind == PageKind::Utf8;
     if (m_pageKind == PageKind::Other) return;
 
@@ -207,11 +206,11 @@ std::size_t TMask::matchLength(const Element& element, std::string_view name, st
     switch (element.kind) {
     case Kind::Literal:
         return len == 1 && upperByte(name[pos]) == element.byte ? 1 : 0;
-    case Kind::MultiByteLiteral:
-        return len == element.length &&
-                       name.substr(pos, len) == std::string_view(m_literalBytes).substr(element.offset, len)
-                   ? len
-                   : 0;
+    case Kind::MultiByteLiteral: {
+        const std::string_view bytes =
+            std::string_view(m_literalBytes).substr(element.offset, element.length);
+        return len == bytes.size() && name.substr(pos, len) == bytes ? len : 0;
+    }
     case Kind::AnyChar:
         return len;
     case Kind::CharSet:
@@ -224,16 +223,17 @@ std::size_t TMask::matchLength(const Element& element, std::string_view name, st
 
 std::size_t TMask::nextCandidate(const Element& element, std::string_view name, std::size_t pos) const
 {
-    // An ASCII byte is a whole character wherever it stands in these code pages, so the search for a literal that
-    // follows a "*" can pass over the bytes that differ from it without walking the characters.
+    // An ASCII byte is a whole character wherever it stands in these code pages, so the search for a literal
+    // that follows a "*" can pass over the bytes that differ from it without walking the characters.
     if (element.kind != Kind::Literal || element.byte >= 0x80 || m_pageKind == PageKind::Other) return pos;
     while (pos < name.size() && upperByte(name[pos]) != element.byte) ++pos;
     return pos;
 }
 
-// Elements match one character each, so leftmost placement is always safe: when an element fails, only the most
-// recent element with the skip flag needs to move on, never an earlier one. That keeps the walk within name
-// length times mask length, where trying every combination of skips would be exponential in the number of "*".
+// Elements match one character each, so leftmost placement is always safe: when an element fails, only the
+// most recent element with the skip flag needs to move on, never an earlier one. That keeps the walk within
+// name length times mask length, where trying every combination of skips would be exponential in the number
+// of "*".
 bool TMask::matchesGeneral(std::string_view name) const
 {
     constexpr std::size_t kNone = std::size_t(-1);

@@ -1,9 +1,8 @@
-#include "codepage.h"
 #include "masks.h"
+#include "codepage.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <map>
 #include <optional>
 #include <random>
@@ -19,11 +18,11 @@ namespace {
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
 // UTF-8 texts used below.
-const std::string kEAcute = "\xC3\xA9";       // é
-const std::string kCapEAcute = "\xC3\x89";    // É
-const std::string kEuro = "\xE2\x82\xAC";     // €
-const std::string kAUmlaut = "\xC3\xA4";      // ä
-const std::string kCapAUmlaut = "\xC3\x84";   // Ä
+const std::string kEAcute = "\xC3\xA9";      // é
+const std::string kCapEAcute = "\xC3\x89";   // É
+const std::string kEuro = "\xE2\x82\xAC";    // €
+const std::string kAUmlaut = "\xC3\xA4";     // ä
+const std::string kCapAUmlaut = "\xC3\x84";  // Ä
 
 bool fits(std::string_view name, std::string_view mask) { return TMask(mask).matches(name); }
 
@@ -150,7 +149,8 @@ RefMask refCompile(std::string_view m, const CodePage& cp)
     return r;
 }
 
-bool refMatchHere(const RefMask& m, std::size_t k, std::string_view name, std::size_t pos, const CodePage& cp);
+bool refMatchHere(const RefMask& m, std::size_t k, std::string_view name, std::size_t pos,
+                  const CodePage& cp);
 
 bool refMatch(const RefMask& m, std::size_t k, std::string_view name, std::size_t pos, const CodePage& cp)
 {
@@ -303,10 +303,10 @@ TEST(TMask, LaterRangeStartsAtLastSingleCharacter)
 TEST(TMask, RangeMayEndInClosingBracket)
 {
     // "]" after "-" ends the range, and the set goes on to the next "]": «[a-]x]» is "A" to "]" plus "X".
-    EXPECT_TRUE(fits("[", "[a-]x]"));    // "[" lies between "A" and "]"
+    EXPECT_TRUE(fits("[", "[a-]x]"));  // "[" lies between "A" and "]"
     EXPECT_TRUE(fits("m", "[a-]x]"));
     EXPECT_TRUE(fits("]", "[a-]x]"));
-    EXPECT_FALSE(fits("^", "[a-]x]"));   // just past "]"
+    EXPECT_FALSE(fits("^", "[a-]x]"));  // just past "]"
     EXPECT_FALSE(fits("]x]", "[a-]x]"));
 }
 
@@ -452,7 +452,8 @@ TEST(TMask, MultiByteCharacterInSetIsPassedOverWhole)
     EXPECT_TRUE(fits(kEAcute, "[!a]"));
     EXPECT_TRUE(fits(kEuro + "x", "[!a]x"));
     EXPECT_FALSE(fits(kEAcute, "[!a]?"));
-    // A range may end in one: it runs to the character's first byte, and the rest of the character adds nothing.
+    // A range may end in one: it runs to the character's first byte, and the rest of the character adds
+    // nothing.
     EXPECT_TRUE(fits("zx", "[a-" + kEAcute + "]x"));
     EXPECT_FALSE(fits(kEAcute + "x", "[a-" + kEAcute + "]x"));
     EXPECT_EQ(errorPosition("[a-" + kEAcute), 6u);
@@ -542,8 +543,8 @@ void compareWithReference(const CodePage& cp, const Alphabet& alphabet, unsigned
     std::map<TMask::Strategy, int> strategies;
     int checkedNames = 0;
     for (int round = 0; round < 4000; ++round) {
-        const std::string mask = round % 2 ? randomText(rng, alphabet.maskPieces, 7)
-                                           : randomShapedMask(rng, alphabet);
+        const std::string mask =
+            round % 2 ? randomText(rng, alphabet.maskPieces, 7) : randomShapedMask(rng, alphabet);
         const RefMask ref = refCompile(mask, cp);
         std::optional<TMask> mine;
         try {
