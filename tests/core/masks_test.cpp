@@ -228,6 +228,8 @@ TEST(TMask, QuestionMarkAfterStarIsDropped)
     EXPECT_TRUE(fits("", "*?"));
     EXPECT_TRUE(fits("a", "*?a"));
     EXPECT_TRUE(fits("", "*?*?"));
+    EXPECT_TRUE(fits("", "*??"));  // every "?" up to the next other element
+    EXPECT_TRUE(fits("a", "*??a"));
     EXPECT_TRUE(fits("ab", "a*?b"));
     // A "?" before a "*" still does.
     EXPECT_FALSE(fits("", "?*"));
