@@ -440,6 +440,12 @@ TEST(ID3v2, KeepsAtMost500BytesOfAFrame)
     // 499 bytes of three-byte characters end in a cut one, which is left out.
     info = mediaInfo(tagBytes(4, {{"TIT2", utf8Text(utf8(std::u16string(200, u'\u20AC')))}}));
     EXPECT_EQ(info.Title, " - " + utf8(std::u16string(166, u'\u20AC')));
+
+    // Counted after undoing unsynchronisation, which here stored almost every byte twice.
+    info = mediaInfo(tagBytes(4, {{"TIT2", latin1(std::string(600, '\xFF'))}, {"TPE1", latin1("Next")}},
+                              {.unsynchronise = true}));
+    EXPECT_EQ(info.Title, " - " + utf8(std::u16string(499, u'\u00FF')));
+    EXPECT_EQ(info.Artist, "Next");
 }
 
 TEST(ID3v2, OtherFieldsAreFilled)
@@ -482,6 +488,8 @@ TEST(ID3v2, OtherFieldsAreFilled)
     EXPECT_EQ(other.Genre, "");
     EXPECT_EQ(other.Comment, "B");
     EXPECT_EQ(tagOf(tagBytes(3, {{"TRCK", latin1("A1")}})).Track, 0);
+    EXPECT_EQ(tagOf(tagBytes(3, {{"TRCK", latin1("-1")}})).Track, 255);
+    EXPECT_EQ(tagOf(tagBytes(3, {{"TRCK", latin1("4294967297")}})).Track, 0);
 }
 
 // --- Tags found but unusable -----------------------------------------------------------------------------
