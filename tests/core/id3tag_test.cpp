@@ -65,25 +65,32 @@ std::string utf16Units(const std::u16string& s, bool bigEndian)
 }
 
 // Frame contents: encoding byte and text.
+std::string content(char encoding, std::string_view text, std::string_view end = {})
+{
+    std::string out(1, encoding);
+    out.append(text);
+    out.append(end);
+    return out;
+}
 std::string latin1(const std::string& text)
 {
-    return std::string(1, '\0') + text;
+    return content('\0', text);
 }
 std::string utf16LE(const std::u16string& text)
 {
-    return "\x01\xFF\xFE" + utf16Units(text, false) + std::string(2, '\0');
+    return content('\1', "\xFF\xFE" + utf16Units(text, false), std::string_view("\0\0", 2));
 }
 std::string utf16BEWithMark(const std::u16string& text)
 {
-    return "\x01\xFE\xFF" + utf16Units(text, true) + std::string(2, '\0');
+    return content('\1', "\xFE\xFF" + utf16Units(text, true), std::string_view("\0\0", 2));
 }
 std::string utf16BE(const std::u16string& text)
 {
-    return "\x02" + utf16Units(text, true);
+    return content('\2', utf16Units(text, true));
 }
 std::string utf8Text(const std::string& text)
 {
-    return "\x03" + text;
+    return content('\3', text);
 }
 
 struct Frame {
