@@ -1,17 +1,18 @@
 #include "id3tag.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "codepage.h"
 
 #include <QString>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
 #include <utility>
 
-#include "codepage.h"
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 

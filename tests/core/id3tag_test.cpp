@@ -1,19 +1,19 @@
 #include "id3tag.h"
+#include "codepage.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+
 #include <cstdint>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "codepage.h"
+#include <sys/stat.h>
 
 using namespace quillon;
 
