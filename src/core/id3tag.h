@@ -46,6 +46,7 @@ public:
     bool ReadFromFile(const std::string& path);
     // The same over the whole file's bytes.
     bool ReadFromBytes(std::string_view fileBytes);
+    // The same through a source that ReadMediaInfo shares with the ID3v1 read, so a file is opened once.
     bool ReadFromSource(ByteSource& source);
 
     void ResetData();
