@@ -16,7 +16,8 @@ constexpr const char* kUsageText =
     "usage: quillon-cli [--catalogs DIR] COMMAND [ARGS]\n"
     "commands:\n"
     "  volumes [--json]           the volumes with their date, folder, file and KB counts\n"
-    "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n";
+    "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n"
+    "  media FILE...              the artist and title that cataloging would store for each file\n";
 
 struct Command {
     const char* name;
@@ -26,6 +27,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"volumes", runVolumes},
     {"ls", runLs},
+    {"media", runMedia},
 };
 
 }  // namespace
