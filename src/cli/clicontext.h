@@ -48,5 +48,6 @@ std::string defaultCatalogFolder();
 
 int runVolumes(CliContext& context);
 int runLs(CliContext& context);
+int runCatalog(CliContext& context);
 
 }  // namespace quillon::cli

@@ -16,7 +16,10 @@ constexpr const char* kUsageText =
     "usage: quillon-cli [--catalogs DIR] COMMAND [ARGS]\n"
     "commands:\n"
     "  volumes [--json]           the volumes with their date, folder, file and KB counts\n"
-    "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n";
+    "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n"
+    "  catalog SOURCE --name NAME [--label TEXT] [--replace] [--again]\n"
+    "                             catalogs the folder SOURCE as the volume NAME; --replace answers Yes to\n"
+    "                             replacing a volume of the same name, --again to cataloging a folder again\n";
 
 struct Command {
     const char* name;
@@ -26,6 +29,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"volumes", runVolumes},
     {"ls", runLs},
+    {"catalog", runCatalog},
 };
 
 }  // namespace
