@@ -18,26 +18,28 @@ namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
-void onInterrupt(int) {
-    g_interrupted = 1;
-}
+void onInterrupt(int) { g_interrupted = 1; }
 
 // Answers the questions with the command's flags and keeps a progress line on a terminal.
 class CliScanObserver final : public ScanObserver {
 public:
     CliScanObserver(bool replace, bool again, bool showProgress)
-        : m_replace(replace), m_again(again), m_showProgress(showProgress) {}
+        : m_replace(replace), m_again(again), m_showProgress(showProgress)
+    {
+    }
 
     void setCataloger(VolumeCataloger* cataloger) { m_cataloger = cataloger; }
     const std::string& declinedQuestion() const { return m_declined; }
 
-    bool ask(ScanQuestion question, std::string_view text) override {
+    bool ask(ScanQuestion question, std::string_view text) override
+    {
         const bool yes = question == ScanQuestion::ReplaceVolume ? m_replace : m_again;
         if (!yes) m_declined = text;
         return yes;
     }
 
-    void progress(const ScanProgress& where) override {
+    void progress(const ScanProgress& where) override
+    {
         if (g_interrupted && m_cataloger) m_cataloger->cancel();
         if (!m_showProgress) return;
         // Repainting a terminal line per entry would cost more than the scan; ten times a second is enough.
@@ -49,12 +51,14 @@ public:
         m_lineShown = true;
     }
 
-    void error(std::string_view message) override {
+    void error(std::string_view message) override
+    {
         clearLine();
         std::cerr << message << '\n';
     }
 
-    void clearLine() {
+    void clearLine()
+    {
         if (m_lineShown) std::cerr << "\r\x1b[K" << std::flush;
         m_lineShown = false;
     }
@@ -70,7 +74,8 @@ private:
 };
 
 // An absolute "/"-separated path without a trailing "/" (except for the root itself).
-std::string absoluteFolder(const std::string& path) {
+std::string absoluteFolder(const std::string& path)
+{
     std::string folder = std::filesystem::absolute(std::filesystem::path(path)).lexically_normal().string();
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     return folder;
@@ -78,7 +83,8 @@ std::string absoluteFolder(const std::string& path) {
 
 }  // namespace
 
-int runCatalog(CliContext& context) {
+int runCatalog(CliContext& context)
+{
     constexpr const char* kUsageText =
         "usage: quillon-cli catalog SOURCE --name NAME [--label TEXT] [--replace] [--again]";
     std::string name;

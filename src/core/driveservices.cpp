@@ -9,35 +9,38 @@ namespace quillon {
 
 namespace {
 
-std::string_view withoutTrailingSlashes(std::string_view path) {
+std::string_view withoutTrailingSlashes(std::string_view path)
+{
     while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
     return path;
 }
 
-bool isOpticalMount(const MountEntry& entry) {
+bool isOpticalMount(const MountEntry& entry)
+{
     return entry.device.starts_with("/dev/sr") || entry.fileSystemType == "iso9660" ||
            entry.fileSystemType == "udf";
 }
 
 }  // namespace
 
-std::optional<MountEntry> DriveServices::cdMount(std::string_view path) const {
+std::optional<MountEntry> DriveServices::cdMount(std::string_view path) const
+{
     const std::string_view root = withoutTrailingSlashes(path);
     if (root.empty()) return std::nullopt;
-    std::optional<MountEntry> found;
+    const std::vector<MountEntry> entries = m_mounts.mounts();
+    const MountEntry* found = nullptr;
     // A later mount on the same point hides the earlier ones.
-    for (MountEntry& entry : m_mounts.mounts()) {
-        if (withoutTrailingSlashes(entry.mountPoint) == root) found = std::move(entry);
+    for (const MountEntry& entry : entries) {
+        if (withoutTrailingSlashes(entry.mountPoint) == root) found = &entry;
     }
-    if (found && !isOpticalMount(*found)) found.reset();
-    return found;
+    if (!found || !isOpticalMount(*found)) return std::nullopt;
+    return *found;
 }
 
-bool DriveServices::CheckCDDrive(std::string_view path) const {
-    return cdMount(path).has_value();
-}
+bool DriveServices::CheckCDDrive(std::string_view path) const { return cdMount(path).has_value(); }
 
-std::string DriveServices::GetVolumeLabel(std::string_view path) const {
+std::string DriveServices::GetVolumeLabel(std::string_view path) const
+{
     if (const auto mount = cdMount(path)) {
         std::string label = mount->label;
         while (!label.empty() && (label.back() == ' ' || label.back() == '\0')) label.pop_back();
@@ -46,12 +49,14 @@ std::string DriveServices::GetVolumeLabel(std::string_view path) const {
     return folderDisplayName(path);
 }
 
-std::optional<std::string> DriveServices::cdDevice(std::string_view path) const {
+std::optional<std::string> DriveServices::cdDevice(std::string_view path) const
+{
     if (const auto mount = cdMount(path)) return mount->device;
     return std::nullopt;
 }
 
-void DriveServices::OpenCDDoor(std::string_view path) const {
+void DriveServices::OpenCDDoor(std::string_view path) const
+{
     const auto device = cdDevice(path);
     if (!device) return;
     // O_NONBLOCK opens a drive that holds no disc or is not ready, as eject(1) does.
@@ -61,7 +66,8 @@ void DriveServices::OpenCDDoor(std::string_view path) const {
     ::close(fd);
 }
 
-std::string folderDisplayName(std::string_view path) {
+std::string folderDisplayName(std::string_view path)
+{
     const std::string_view trimmed = withoutTrailingSlashes(path);
     if (trimmed == "/") return "/";
     const auto slash = trimmed.rfind('/');

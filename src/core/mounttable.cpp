@@ -6,7 +6,8 @@
 
 namespace quillon {
 
-std::vector<MountEntry> SystemMountTable::mounts() const {
+std::vector<MountEntry> SystemMountTable::mounts() const
+{
     std::vector<MountEntry> entries;
     const CodePage& cp = activeCodePage();
     for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {

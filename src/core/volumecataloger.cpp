@@ -12,7 +12,8 @@ namespace quillon {
 
 namespace {
 
-bool sameFile(const std::string& a, const std::string& b) {
+bool sameFile(const std::string& a, const std::string& b)
+{
     if (a == b) return true;
     // A case-insensitive file system maps two spellings to one file.
     struct stat sa {
@@ -24,7 +25,8 @@ bool sameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 SameNameVolume ConfirmVolumeName(const Catalog& catalog, const std::string& catalogFolder,
-                                 std::string_view name, ScanObserver& observer) {
+                                 std::string_view name, ScanObserver& observer)
+{
     SameNameVolume result;
     const CodePage& cp = activeCodePage();
     for (const auto& volume : catalog.root().children()) {
@@ -40,7 +42,8 @@ SameNameVolume ConfirmVolumeName(const Catalog& catalog, const std::string& cata
     return result;
 }
 
-std::string volumeCatalogFile(const std::string& catalogFolder, std::string_view volumeName) {
+std::string volumeCatalogFile(const std::string& catalogFolder, std::string_view volumeName)
+{
     // The name encodes to one file name, but a volume may have been loaded from another one that decodes to
     // the same name ("X.QVL", or escapes that older versions wrote differently).
     const EncodedName encoded = EncodeVolumeName(volumeName);
@@ -54,7 +57,8 @@ std::string volumeCatalogFile(const std::string& catalogFolder, std::string_view
 }
 
 void removeVolume(Catalog& catalog, const std::string& catalogFolder, const SameNameVolume& replaced,
-                  const std::string& keepPath) {
+                  const std::string& keepPath)
+{
     if (!replaced.olderFile.empty()) {
         const std::string path = catalogFolder + replaced.olderFile;
         if (keepPath.empty() || !sameFile(path, keepPath)) ::unlink(path.c_str());
@@ -62,7 +66,8 @@ void removeVolume(Catalog& catalog, const std::string& catalogFolder, const Same
     if (replaced.older) catalog.remove(replaced.older);
 }
 
-bool IsAlreadyCataloged(const std::string& catalogFolder, std::string_view key, std::string_view skipFile) {
+bool IsAlreadyCataloged(const std::string& catalogFolder, std::string_view key, std::string_view skipFile)
+{
     for (const std::string& file : listCatalogFiles(catalogFolder)) {
         if (!skipFile.empty() && file == skipFile) continue;
         if (ReadHeaderStrings(catalogFolder + file) == key) return true;
@@ -71,9 +76,12 @@ bool IsAlreadyCataloged(const std::string& catalogFolder, std::string_view key, 
 }
 
 VolumeCataloger::VolumeCataloger(Catalog& catalog, ScanObserver& observer, MediaReader readMedia)
-    : m_catalog(catalog), m_observer(observer), m_readMedia(std::move(readMedia)) {}
+    : m_catalog(catalog), m_observer(observer), m_readMedia(std::move(readMedia))
+{
+}
 
-CatalogResult VolumeCataloger::run(const CatalogRequest& request) {
+CatalogResult VolumeCataloger::run(const CatalogRequest& request)
+{
     // Progress callbacks may run the window's event loop; a second OK press then must not nest a second scan.
     if (m_running) return {CatalogOutcome::Busy, {}, nullptr, 0, 0};
     m_running = true;
@@ -83,7 +91,8 @@ CatalogResult VolumeCataloger::run(const CatalogRequest& request) {
     return result;
 }
 
-CatalogResult VolumeCataloger::catalogVolume(const CatalogRequest& request) {
+CatalogResult VolumeCataloger::catalogVolume(const CatalogRequest& request)
+{
     CatalogResult result;
     const EncodedName encoded = EncodeVolumeName(request.volumeName);
     if (encoded.refused) {

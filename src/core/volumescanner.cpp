@@ -22,20 +22,20 @@ constexpr std::size_t kListingBufferSize = 32 * 1024;
 constexpr std::int64_t kEpochDays = 25569;
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+std::int64_t floorDiv(std::int64_t a, std::int64_t b)
+{
     const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
 // The smallest date a catalog file holds, for an entry whose time stamp cannot be read.
-DateTime unknownDate() {
-    return dosToDateTime((1u << 21) | (1u << 16));
-}
+DateTime unknownDate() { return dosToDateTime((1u << 21) | (1u << 16)); }
 
 struct DirectoryFd {
     int fd = -1;
     explicit DirectoryFd(int f) : fd(f) {}
-    ~DirectoryFd() {
+    ~DirectoryFd()
+    {
         if (fd >= 0) ::close(fd);
     }
     DirectoryFd(const DirectoryFd&) = delete;
@@ -51,7 +51,8 @@ constexpr int kOpenFolderFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 // such boundaries), which spares a full time-zone conversion per file.
 class VolumeScanner::LocalTimeConverter final {
 public:
-    DateTime convert(std::int64_t unixSeconds) {
+    DateTime convert(std::int64_t unixSeconds)
+    {
         const std::int64_t block = floorDiv(unixSeconds, 900);
         if (block != m_block) {
             const time_t at = time_t(block * 900);
@@ -74,11 +75,13 @@ private:
     std::int64_t m_offset = 0;
 };
 
-MediaFields fileNameMedia(std::string_view fileName) {
+MediaFields fileNameMedia(std::string_view fileName)
+{
     return {std::string(fileName.substr(0, fileName.size() >= 4 ? fileName.size() - 4 : 0)), std::string()};
 }
 
-MediaReader defaultMediaReader() {
+MediaReader defaultMediaReader()
+{
     return [](const std::string& path) {
         const auto slash = path.rfind('/');
         return fileNameMedia(slash == std::string::npos ? std::string_view(path)
@@ -87,7 +90,8 @@ MediaReader defaultMediaReader() {
 }
 
 TFileData NewFileData(TextStore& store, std::string_view name, std::string_view folderPath, DateTime date,
-                      std::int64_t byteSize, const MediaReader& readMedia) {
+                      std::int64_t byteSize, const MediaReader& readMedia)
+{
     if (!hasMp3Extension(name)) return makeFileData(store, name, byteSize, date);
     std::string path;
     path.reserve(folderPath.size() + 1 + name.size());
@@ -96,7 +100,8 @@ TFileData NewFileData(TextStore& store, std::string_view name, std::string_view 
     return makeFileData(store, name, byteSize, date, media.Artist, media.Title);
 }
 
-std::string progressFolderText(std::string_view folder) {
+std::string progressFolderText(std::string_view folder)
+{
     const CodePage& cp = activeCodePage();
     // Characters, not bytes: a multi-byte character is never cut.
     std::size_t chars = 0;
@@ -117,11 +122,14 @@ VolumeScanner::VolumeScanner(MediaReader readMedia, ScanObserver& observer, cons
     : m_readMedia(std::move(readMedia)),
       m_observer(observer),
       m_cancel(cancel),
-      m_times(std::make_unique<LocalTimeConverter>()) {}
+      m_times(std::make_unique<LocalTimeConverter>())
+{
+}
 
 VolumeScanner::~VolumeScanner() = default;
 
-bool VolumeScanner::ScanFolder(const std::string& path, CatalogNode& node) {
+bool VolumeScanner::ScanFolder(const std::string& path, CatalogNode& node)
+{
     TextStore* store = node.store();
     if (!store) return true;  // the root holds no files
     const int fd = ::open(path.empty() ? "/" : path.c_str(), kOpenFolderFlags);
@@ -132,7 +140,8 @@ bool VolumeScanner::ScanFolder(const std::string& path, CatalogNode& node) {
 }
 
 bool VolumeScanner::scanDirectory(int dirFd, std::string& path, CatalogNode& node, TextStore& store,
-                                  std::size_t depth) {
+                                  std::size_t depth)
+{
     if (m_buffers.size() <= depth) m_buffers.resize(depth + 1);
     if (!m_buffers[depth]) m_buffers[depth] = std::make_unique_for_overwrite<char[]>(kListingBufferSize);
     char* buffer = m_buffers[depth].get();

@@ -28,7 +28,8 @@ using ::testing::IsEmpty;
 namespace {
 
 // Local date-time parts to seconds since 1970, as the file system keeps modification times.
-std::int64_t localSeconds(int year, int month, int day, int hour, int minute, int second) {
+std::int64_t localSeconds(int year, int month, int day, int hour, int minute, int second)
+{
     tm parts{};
     parts.tm_year = year - 1900;
     parts.tm_mon = month - 1;
@@ -40,23 +41,27 @@ std::int64_t localSeconds(int year, int month, int day, int hour, int minute, in
     return std::int64_t(::mktime(&parts));
 }
 
-void setTime(const std::string& path, std::int64_t seconds) {
+void setTime(const std::string& path, std::int64_t seconds)
+{
     timespec times[2] = {{time_t(seconds), 0}, {time_t(seconds), 0}};
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
 }
 
-void writeFile(const std::string& path, std::size_t bytes, std::int64_t seconds) {
+void writeFile(const std::string& path, std::size_t bytes, std::int64_t seconds)
+{
     std::ofstream(path, std::ios::binary) << std::string(bytes, 'x');
     setTime(path, seconds);
 }
 
-void makeFolder(const std::string& path, std::int64_t seconds = -1) {
+void makeFolder(const std::string& path, std::int64_t seconds = -1)
+{
     ASSERT_EQ(::mkdir(path.c_str(), 0755), 0) << path;
     if (seconds >= 0) setTime(path, seconds);
 }
 
 // The entry names of a folder in the order the file system lists them, "." and ".." left out.
-std::vector<std::string> listingOrder(const std::string& folder) {
+std::vector<std::string> listingOrder(const std::string& folder)
+{
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return names;
@@ -68,28 +73,30 @@ std::vector<std::string> listingOrder(const std::string& folder) {
     return names;
 }
 
-bool isRealFolder(const std::string& path) {
+bool isRealFolder(const std::string& path)
+{
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<std::string> fileNames(const CatalogNode& node) {
+std::vector<std::string> fileNames(const CatalogNode& node)
+{
     std::vector<std::string> names;
     for (const TFileData& f : node.data().Files) names.emplace_back(f.Name());
     return names;
 }
 
-std::vector<std::string> childNames(const CatalogNode& node) {
+std::vector<std::string> childNames(const CatalogNode& node)
+{
     std::vector<std::string> names;
     for (const auto& child : node.children()) names.push_back(child->text());
     return names;
 }
 
-std::vector<std::string> volumeNames(const Catalog& catalog) {
-    return childNames(catalog.root());
-}
+std::vector<std::string> volumeNames(const Catalog& catalog) { return childNames(catalog.root()); }
 
-const TFileData* findFile(const CatalogNode& node, std::string_view name) {
+const TFileData* findFile(const CatalogNode& node, std::string_view name)
+{
     for (const TFileData& f : node.data().Files) {
         if (f.Name() == name) return &f;
     }
@@ -110,13 +117,15 @@ public:
     int treeUpdateDepth = 0;
     std::function<void(const ScanProgress&)> onProgress;
 
-    bool ask(ScanQuestion question, std::string_view text) override {
+    bool ask(ScanQuestion question, std::string_view text) override
+    {
         questions.push_back(question);
         questionTexts.emplace_back(text);
         return question == ScanQuestion::ReplaceVolume ? replace : again;
     }
     void phase(std::string_view text) override { phases.emplace_back(text); }
-    void progress(const ScanProgress& where) override {
+    void progress(const ScanProgress& where) override
+    {
         ++progressCalls;
         progressFolders.emplace_back(where.folder);
         if (onProgress) onProgress(where);
@@ -138,12 +147,14 @@ protected:
     std::string path(const std::string& relative) const { return m_root + "/" + relative; }
 
     CatalogResult catalogFolder(const std::string& source, const std::string& name, const std::string& label,
-                                MediaReader reader = defaultMediaReader()) {
+                                MediaReader reader = defaultMediaReader())
+    {
         VolumeCataloger cataloger(m_catalog, m_observer, std::move(reader));
         return cataloger.run({source, name, label, m_catalogs});
     }
 
-    std::vector<std::string> catalogFiles() const {
+    std::vector<std::string> catalogFiles() const
+    {
         auto names = listingOrder(m_catalogs);
         std::sort(names.begin(), names.end());
         return names;
@@ -156,7 +167,8 @@ struct Reread {
     CatalogNode* volume = nullptr;
 };
 
-std::unique_ptr<Reread> readBack(const std::string& file) {
+std::unique_ptr<Reread> readBack(const std::string& file)
+{
     auto r = std::make_unique<Reread>();
     const ReadOutcome outcome = readCatalogFile(file, "Reread", r->catalog);
     EXPECT_TRUE(outcome.status) << outcome.status.message;
@@ -166,7 +178,8 @@ std::unique_ptr<Reread> readBack(const std::string& file) {
 
 }  // namespace
 
-TEST_F(ScanFixture, RecordsEveryEntryInListingOrderAndReadsBackTheSame) {
+TEST_F(ScanFixture, RecordsEveryEntryInListingOrderAndReadsBackTheSame)
+{
     const std::string src = path("src");
     makeFolder(src);
     const std::int64_t t1 = localSeconds(2003, 5, 17, 14, 3, 9);  // odd: kept as 14:03:08
@@ -268,7 +281,8 @@ TEST_F(ScanFixture, RecordsEveryEntryInListingOrderAndReadsBackTheSame) {
     EXPECT_EQ(countSubtree(loaded.root()).files, 8);
 }
 
-TEST_F(ScanFixture, TimesAreLocalAcrossDaylightSavingChanges) {
+TEST_F(ScanFixture, TimesAreLocalAcrossDaylightSavingChanges)
+{
     const char* old = std::getenv("TZ");
     const std::string previous = old ? old : "";
     ::setenv("TZ", "Europe/Berlin", 1);
@@ -293,7 +307,8 @@ TEST_F(ScanFixture, TimesAreLocalAcrossDaylightSavingChanges) {
     EXPECT_DOUBLE_EQ(findFile(*result.volume, "winter")->Date, encodeDateTime({2021, 2, 16, 2, 0, 0}));
 }
 
-TEST_F(ScanFixture, SizesAbove4GiBAndDatesOutsideTheDosRange) {
+TEST_F(ScanFixture, SizesAbove4GiBAndDatesOutsideTheDosRange)
+{
     const std::string src = path("src");
     makeFolder(src);
     const std::string big = src + "/big";
@@ -319,7 +334,8 @@ TEST_F(ScanFixture, SizesAbove4GiBAndDatesOutsideTheDosRange) {
     EXPECT_DOUBLE_EQ(findFile(*reread->volume, "big")->Date, encodeDateTime({1980, 1, 1, 0, 0, 0}));
 }
 
-TEST_F(ScanFixture, AFolderThatCannotBeListedIsEmpty) {
+TEST_F(ScanFixture, AFolderThatCannotBeListedIsEmpty)
+{
     if (::geteuid() == 0) GTEST_SKIP() << "root lists every folder";
     const std::string src = path("src");
     makeFolder(src);
@@ -334,7 +350,8 @@ TEST_F(ScanFixture, AFolderThatCannotBeListedIsEmpty) {
     EXPECT_EQ(result.files, 0);
 }
 
-TEST_F(ScanFixture, AnEmptyFolderGivesAHeaderOnlyFile) {
+TEST_F(ScanFixture, AnEmptyFolderGivesAHeaderOnlyFile)
+{
     const std::string src = path("nothing");
     makeFolder(src);
     const CatalogResult result = catalogFolder(src, "", "nothing");
@@ -346,7 +363,8 @@ TEST_F(ScanFixture, AnEmptyFolderGivesAHeaderOnlyFile) {
     EXPECT_EQ(st.st_size, off_t(8 + src.size() + 1 + std::string("nothing").size()));
 }
 
-TEST_F(ScanFixture, CancelWritesNothingAndKeepsTheOlderVolume) {
+TEST_F(ScanFixture, CancelWritesNothingAndKeepsTheOlderVolume)
+{
     const std::string src = path("src");
     makeFolder(src);
     for (int i = 0; i < 5; ++i) {
@@ -381,7 +399,8 @@ TEST_F(ScanFixture, CancelWritesNothingAndKeepsTheOlderVolume) {
     EXPECT_EQ(cataloger.run({src, "Other", "other", m_catalogs}).outcome, CatalogOutcome::Cataloged);
 }
 
-TEST_F(ScanFixture, ReplacingRemovesTheOlderVolumeOnlyAfterTheNewFileIsWritten) {
+TEST_F(ScanFixture, ReplacingRemovesTheOlderVolumeOnlyAfterTheNewFileIsWritten)
+{
     const std::string a = path("a");
     const std::string b = path("b");
     makeFolder(a);
@@ -417,7 +436,8 @@ TEST_F(ScanFixture, ReplacingRemovesTheOlderVolumeOnlyAfterTheNewFileIsWritten) 
     EXPECT_EQ(ReadHeaderStrings(m_catalogs + "MUSIC.qvl"), b + "/b");
 }
 
-TEST_F(ScanFixture, AVolumeLoadedFromAnOddFileNameLosesThatFile) {
+TEST_F(ScanFixture, AVolumeLoadedFromAnOddFileNameLosesThatFile)
+{
     const std::string src = path("src");
     makeFolder(src);
     ASSERT_EQ(catalogFolder(src, "x5", "first").outcome, CatalogOutcome::Cataloged);
@@ -431,7 +451,8 @@ TEST_F(ScanFixture, AVolumeLoadedFromAnOddFileNameLosesThatFile) {
     EXPECT_THAT(volumeNames(m_catalog), ElementsAre("X5"));
 }
 
-TEST_F(ScanFixture, AFileThatCannotBeCreatedLeavesNoVolume) {
+TEST_F(ScanFixture, AFileThatCannotBeCreatedLeavesNoVolume)
+{
     const std::string src = path("src");
     makeFolder(src);
     writeFile(src + "/f", 1, 1'000'000'000);
@@ -450,7 +471,8 @@ TEST_F(ScanFixture, AFileThatCannotBeCreatedLeavesNoVolume) {
     EXPECT_EQ(m_observer.treeUpdateDepth, 0);
 }
 
-TEST_F(ScanFixture, AFileThatCannotBeWrittenLeavesNothing) {
+TEST_F(ScanFixture, AFileThatCannotBeWrittenLeavesNothing)
+{
     const std::string src = path("src");
     makeFolder(src);
     for (int i = 0; i < 50; ++i)
@@ -474,7 +496,8 @@ TEST_F(ScanFixture, AFileThatCannotBeWrittenLeavesNothing) {
     EXPECT_THAT(catalogFiles(), IsEmpty());
 }
 
-TEST_F(ScanFixture, AlreadyCatalogedComparesPathAndLabelExactly) {
+TEST_F(ScanFixture, AlreadyCatalogedComparesPathAndLabelExactly)
+{
     const std::string src = path("src");
     makeFolder(src);
     ASSERT_EQ(catalogFolder(src, "First", "LABEL").outcome, CatalogOutcome::Cataloged);
@@ -504,7 +527,8 @@ TEST_F(ScanFixture, AlreadyCatalogedComparesPathAndLabelExactly) {
     EXPECT_THAT(catalogFiles(), ElementsAre("First.qvl", "Second.qvl", "Third.qvl"));
 }
 
-TEST_F(ScanFixture, RefusedNamesChangeNothing) {
+TEST_F(ScanFixture, RefusedNamesChangeNothing)
+{
     const std::string src = path("src");
     makeFolder(src);
     const CatalogResult result = catalogFolder(src, "Disc 2~3", "");
@@ -520,7 +544,8 @@ TEST_F(ScanFixture, RefusedNamesChangeNothing) {
     EXPECT_THAT(volumeNames(m_catalog), ElementsAre("AC/DC"));
 }
 
-TEST_F(ScanFixture, ASecondRunFromInsideTheFirstIsRefused) {
+TEST_F(ScanFixture, ASecondRunFromInsideTheFirstIsRefused)
+{
     const std::string src = path("src");
     makeFolder(src);
     writeFile(src + "/f", 1, 1'000'000'000);
@@ -534,7 +559,8 @@ TEST_F(ScanFixture, ASecondRunFromInsideTheFirstIsRefused) {
     EXPECT_THAT(volumeNames(m_catalog), ElementsAre("A"));
 }
 
-TEST_F(ScanFixture, TheFileSystemRootIsListedAsSlash) {
+TEST_F(ScanFixture, TheFileSystemRootIsListedAsSlash)
+{
     // Only the first entries: the walk is cancelled at once.
     VolumeCataloger cataloger(m_catalog, m_observer);
     m_observer.onProgress = [&](const ScanProgress&) { cataloger.cancel(); };
@@ -543,7 +569,8 @@ TEST_F(ScanFixture, TheFileSystemRootIsListedAsSlash) {
     EXPECT_EQ(m_observer.progressFolders.front(), "/");
 }
 
-TEST(ProgressPath, LongFoldersKeepTheirStartAndLastName) {
+TEST(ProgressPath, LongFoldersKeepTheirStartAndLastName)
+{
     const std::string example = "E:/Music/Albums/Rock Classics/1975/Live";
     ASSERT_EQ(example.size(), 39u);
     EXPECT_EQ(progressFolderText(example), "E:/ .../Live");
@@ -560,7 +587,8 @@ TEST(ProgressPath, LongFoldersKeepTheirStartAndLastName) {
     EXPECT_EQ(progressFolderText(accented + "/more-of-it"), "\xC3\xA9\xC3\xA9\xC3\xA9 .../more-of-it");
 }
 
-TEST(MediaFallback, ArtistIsTheNameLessItsExtension) {
+TEST(MediaFallback, ArtistIsTheNameLessItsExtension)
+{
     EXPECT_EQ(fileNameMedia("Song.mp3").Artist, "Song");
     EXPECT_EQ(fileNameMedia("Song.mp3").Title, "");
     EXPECT_EQ(fileNameMedia(".mp3").Artist, "");
@@ -577,7 +605,8 @@ public:
 
 }  // namespace
 
-TEST(DriveServices, OpticalRootsGiveTheirLabelOtherFoldersTheirName) {
+TEST(DriveServices, OpticalRootsGiveTheirLabelOtherFoldersTheirName)
+{
     FakeMountTable table;
     table.entries = {
         {"/", "/dev/vda1", "ext4", "system"},
