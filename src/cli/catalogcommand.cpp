@@ -1,4 +1,9 @@
 // The catalog command: catalogs a folder into the catalog folder as the new catalog dialog does.
+#include "clicontext.h"
+#include "driveservices.h"
+#include "scanobserver.h"
+#include "volumecataloger.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -6,11 +11,6 @@
 #include <csignal>
 #include <filesystem>
 #include <iostream>
-
-#include "clicontext.h"
-#include "driveservices.h"
-#include "scanobserver.h"
-#include "volumecataloger.h"
 
 namespace quillon::cli {
 

@@ -1,8 +1,8 @@
 #include "mounttable.h"
 
-#include <QStorageInfo>
-
 #include "codepage.h"
+
+#include <QStorageInfo>
 
 namespace quillon {
 

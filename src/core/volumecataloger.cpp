@@ -1,12 +1,12 @@
 #include "volumecataloger.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "catalogfile.h"
 #include "catalogloader.h"
 #include "codepage.h"
 #include "volumename.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quillon {
 

@@ -1,5 +1,7 @@
 #include "volumescanner.h"
 
+#include "codepage.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +9,6 @@
 
 #include <cerrno>
 #include <ctime>
-
-#include "codepage.h"
 
 namespace quillon {
 
@@ -75,19 +75,7 @@ private:
     std::int64_t m_offset = 0;
 };
 
-MediaFields fileNameMedia(std::string_view fileName)
-{
-    return {std::string(fileName.substr(0, fileName.size() >= 4 ? fileName.size() - 4 : 0)), std::string()};
-}
-
-MediaReader defaultMediaReader()
-{
-    return [](const std::string& path) {
-        const auto slash = path.rfind('/');
-        return fileNameMedia(slash == std::string::npos ? std::string_view(path)
-                                                        : std::string_view(path).substr(slash + 1));
-    };
-}
+MediaReader defaultMediaReader() { return ReadMediaInfo; }
 
 TFileData NewFileData(TextStore& store, std::string_view name, std::string_view folderPath, DateTime date,
                       std::int64_t byteSize, const MediaReader& readMedia)
@@ -96,7 +84,7 @@ TFileData NewFileData(TextStore& store, std::string_view name, std::string_view 
     std::string path;
     path.reserve(folderPath.size() + 1 + name.size());
     path.append(folderPath).append("/").append(name);
-    const MediaFields media = readMedia ? readMedia(path) : fileNameMedia(name);
+    const MediaText media = readMedia ? readMedia(path) : ReadMediaInfo(path);
     return makeFileData(store, name, byteSize, date, media.Artist, media.Title);
 }
 

@@ -9,24 +9,15 @@
 #include <vector>
 
 #include "catalog.h"
+#include "id3tag.h"
 #include "scanobserver.h"
 
 namespace quillon {
 
-// Artist and title of an MP3 file as the media reader gives them; Title carries its " - " prefix.
-struct MediaFields {
-    std::string Artist;
-    std::string Title;
-};
+// Reads the media info of the MP3 file at path (folder path + "/" + name); tests and benchmarks give their own.
+using MediaReader = std::function<MediaText(const std::string& path)>;
 
-// Reads the media info of the MP3 file at path (folder path + "/" + name).
-using MediaReader = std::function<MediaFields(const std::string& path)>;
-
-// The media info of an MP3 file without a readable tag: the name less its last 4 characters as the artist,
-// no title.
-MediaFields fileNameMedia(std::string_view fileName);
-
-// The media reader in force when the caller gives none.
+// ReadMediaInfo: the ID3v2 tag, else the ID3v1 trailer, else the file name.
 MediaReader defaultMediaReader();
 
 // A file record: the name, the size in KB and the date; for a ".mp3" name (any letter case) the media info

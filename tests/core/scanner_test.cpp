@@ -1,24 +1,26 @@
-#include <dirent.h>
-#include <fcntl.h>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <QTemporaryDir>
-#include <csignal>
-#include <cstdlib>
-#include <ctime>
-#include <fstream>
-#include <map>
-
 #include "catalogfile.h"
 #include "catalogloader.h"
 #include "driveservices.h"
 #include "volumecataloger.h"
 #include "volumename.h"
 #include "volumescanner.h"
+
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
 
 using namespace quillon;
 using ::testing::ElementsAre;
@@ -201,7 +203,7 @@ TEST_F(ScanFixture, RecordsEveryEntryInListingOrderAndReadsBackTheSame)
     std::vector<std::string> mediaPaths;
     const MediaReader reader = [&mediaPaths](const std::string& p) {
         mediaPaths.push_back(p);
-        return MediaFields{"Artist of " + p.substr(p.rfind('/') + 1), " - Title"};
+        return MediaText{"Artist of " + p.substr(p.rfind('/') + 1), " - Title"};
     };
     const CatalogResult result = catalogFolder(src, "Disk1", "LABEL", reader);
     ASSERT_EQ(result.outcome, CatalogOutcome::Cataloged) << result.message;
@@ -587,12 +589,32 @@ TEST(ProgressPath, LongFoldersKeepTheirStartAndLastName)
     EXPECT_EQ(progressFolderText(accented + "/more-of-it"), "\xC3\xA9\xC3\xA9\xC3\xA9 .../more-of-it");
 }
 
-TEST(MediaFallback, ArtistIsTheNameLessItsExtension)
+TEST_F(ScanFixture, TheDefaultMediaReaderReadsTagsAndFallsBackToTheName)
 {
-    EXPECT_EQ(fileNameMedia("Song.mp3").Artist, "Song");
-    EXPECT_EQ(fileNameMedia("Song.mp3").Title, "");
-    EXPECT_EQ(fileNameMedia(".mp3").Artist, "");
-    EXPECT_EQ(defaultMediaReader()("/a/b/Track 1.MP3").Artist, "Track 1");
+    const std::string src = path("src");
+    makeFolder(src);
+    // An ID3v2.3 tag with an artist and a title frame, Latin-1 text.
+    std::string frames;
+    for (const auto& [id, text] : {std::pair<std::string, std::string>{"TPE1", "Nina Simone"}, {"TIT2", "Sinnerman"}}) {
+        const std::string content = std::string(1, '\0') + text;
+        frames += id + std::string(3, '\0') + char(content.size()) + std::string(2, '\0') + content;
+    }
+    const std::string tag = std::string("ID3\x03\x00\x00\x00\x00\x00", 9) + char(frames.size()) + frames;
+    std::ofstream(src + "/tagged.mp3", std::ios::binary) << tag << std::string(500, '\xFF');
+    writeFile(src + "/Untagged Song.mp3", 300, 1'000'000'000);
+
+    const CatalogResult result = catalogFolder(src, "Media", "");
+    ASSERT_EQ(result.outcome, CatalogOutcome::Cataloged);
+    const TFileData* tagged = findFile(*result.volume, "tagged.mp3");
+    ASSERT_NE(tagged, nullptr);
+    ASSERT_NE(tagged->MediaInfo, nullptr);
+    EXPECT_EQ(tagged->MediaInfo->Artist, "Nina Simone");
+    EXPECT_EQ(tagged->MediaInfo->Title, " - Sinnerman");
+    const TFileData* untagged = findFile(*result.volume, "Untagged Song.mp3");
+    ASSERT_NE(untagged, nullptr);
+    ASSERT_NE(untagged->MediaInfo, nullptr);
+    EXPECT_EQ(untagged->MediaInfo->Artist, "Untagged Song");
+    EXPECT_EQ(untagged->MediaInfo->Title, "");
 }
 
 namespace {
