@@ -49,5 +49,6 @@ std::string defaultCatalogFolder();
 int runVolumes(CliContext& context);
 int runLs(CliContext& context);
 int runMedia(CliContext& context);
+int runCatalog(CliContext& context);
 
 }  // namespace quillon::cli

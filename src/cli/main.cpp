@@ -17,7 +17,10 @@ constexpr const char* kUsageText =
     "commands:\n"
     "  volumes [--json]           the volumes with their date, folder, file and KB counts\n"
     "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n"
-    "  media FILE...              the artist and title that cataloging would store for each file\n";
+    "  media FILE...              the artist and title that cataloging would store for each file\n"
+    "  catalog SOURCE --name NAME [--label TEXT] [--replace] [--again]\n"
+    "                             catalogs the folder SOURCE as the volume NAME; --replace answers Yes to\n"
+    "                             replacing a volume of the same name, --again to cataloging a folder again\n";
 
 struct Command {
     const char* name;
@@ -28,6 +31,7 @@ constexpr Command kCommands[] = {
     {"volumes", runVolumes},
     {"ls", runLs},
     {"media", runMedia},
+    {"catalog", runCatalog},
 };
 
 }  // namespace

@@ -120,7 +120,9 @@ Status CatalogWriter::CloseCatalogFile()
 {
     if (!m_file) return Status::failure(withPath(kCannotWriteFile, m_path));
     flushBuffer();
-    const bool ok = !m_failed && m_file->commit();
+    // QSaveFile keeps small writes in its own buffer; a failure to flush that buffer does not make commit()
+    // fail, so it is checked here.
+    const bool ok = !m_failed && m_file->flush() && m_file->commit();
     m_file.reset();
     if (!ok) return Status::failure(withPath(kCannotWriteFile, m_path));
     return Status::success();
