@@ -187,6 +187,24 @@ TEST_F(Walk, StatusTextsAndCriteriaChangedDuringTheRun)
     EXPECT_THAT(places, ElementsAre("V1:\\A\\"));
 }
 
+TEST_F(Walk, ProgressIsNotCalledPerEntry)
+{
+    for (int i = 0; i < 3000; ++i) add(b, "many");
+    SearchCriteria criteria;
+    criteria.pattern = "*";
+    SearchEngine engine(criteria);
+    int calls = 0;
+    SearchHooks h;
+    h.progressInterval = std::chrono::hours(1);
+    h.progress = [&](const SearchStatus&) { ++calls; };
+    std::size_t delivered = 0;
+    h.hits = [&](const std::vector<SearchRow>& batch) { delivered += batch.size(); };
+    SearchRun run(engine, h);
+    EXPECT_EQ(run.run(catalog, SearchScope::allVolumes()).hits, 3009u);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(delivered, 3009u);
+}
+
 TEST_F(Walk, InvalidMaskEndsTheRunAtTheFirstEntry)
 {
     EXPECT_TRUE(names(SearchScope::allVolumes(), "[]*").empty());
