@@ -96,7 +96,7 @@ TEST_F(Walk, RowsCarryVolumePathImageAndNode)
     EXPECT_EQ(pathText(rows[0]), "");
     EXPECT_EQ(pathText(rows[1]), "A\\");
     EXPECT_EQ(pathText(rows[2]), "A\\B\\");
-    EXPECT_EQ(rows[2].image, kFileImage);
+    EXPECT_EQ(rows[2].image(), kFileImage);
     EXPECT_EQ(rows[2].node(), nullptr);
     EXPECT_EQ(rows[3].volumeName(), "V2");
 
@@ -104,7 +104,7 @@ TEST_F(Walk, RowsCarryVolumePathImageAndNode)
     // Contained text: the folder B and the file b1 inside it.
     names(SearchScope::allVolumes(), "B");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].image, kFolderHitImage);
+    EXPECT_EQ(rows[0].image(), kFolderHitImage);
     EXPECT_EQ(rows[0].node(), b);
     EXPECT_EQ(pathText(rows[0]), "A\\");
     EXPECT_EQ(rows[0].date(), 4);
