@@ -20,7 +20,12 @@ constexpr const char* kUsageText =
     "  media FILE...              the artist and title that cataloging would store for each file\n"
     "  catalog SOURCE --name NAME [--label TEXT] [--replace] [--again]\n"
     "                             catalogs the folder SOURCE as the volume NAME; --replace answers Yes to\n"
-    "                             replacing a volume of the same name, --again to cataloging a folder again\n";
+    "                             replacing a volume of the same name, --again to cataloging a folder again\n"
+    "  search [--in SCOPE] [--name PATTERN] [--artist TEXT] [--title TEXT]\n"
+    "         [--last-months N | --last-days N | --between FROM TO] [--at-least KB | --at-most KB]\n"
+    "         [--sort name|volume|path|size|modified|media] [--desc] [--json] [--report FILE]\n"
+    "                             files and folders that meet the criteria, in the results view's order\n"
+    "  match MASK NAME...         \"fits\" or \"no\" for each name\n";
 
 struct Command {
     const char* name;
@@ -32,6 +37,8 @@ constexpr Command kCommands[] = {
     {"ls", runLs},
     {"media", runMedia},
     {"catalog", runCatalog},
+    {"search", runSearch},
+    {"match", runMatch},
 };
 
 }  // namespace
