@@ -7,6 +7,7 @@
 #include <memory>
 
 int runModelsTest(int argc, char** argv);
+int runMainWindowTest(int argc, char** argv);
 
 int main(int argc, char** argv)
 {
@@ -24,5 +25,6 @@ int main(int argc, char** argv)
 
     int failures = 0;
     failures += runModelsTest(argc, argv);
+    failures += runMainWindowTest(argc, argv);
     return failures == 0 ? 0 : 1;
 }
