@@ -20,6 +20,12 @@ enum class MessageKind {
 // The title of a box of the given kind.
 QString messageTitle(MessageKind kind);
 
+// The buttons of a box: an answer to a question, or a plain acknowledgement.
+enum class MessageButtons {
+    Ok,     // "OK"
+    YesNo,  // "&Yes" and "&No"
+};
+
 // The one way the program talks to the user in a modal box, so tests can replace every box with a recorder.
 // Parent may be null; a box then centres on the screen.
 class MessageBoxes {
@@ -29,17 +35,24 @@ public:
     MessageBoxes(const MessageBoxes&) = delete;
     MessageBoxes& operator=(const MessageBoxes&) = delete;
 
-    // True when the user answers "&Yes"; "&No", Escape and closing the box answer no.
-    virtual bool question(QWidget* parent, const QString& text) = 0;
-    // Warning, Error, Information and StandardError: a box with an "OK" button. Question is shown as a
-    // question whose answer is dropped.
-    virtual void show(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    // A box with the kind's title and icon and "&Yes" and "&No". True when the user answers "&Yes"; "&No",
+    // Escape and closing the box answer no.
+    virtual bool ask(QWidget* parent, MessageKind kind, const QString& text) = 0;
+    // A box with the kind's title and icon and an "OK" button.
+    virtual void tell(QWidget* parent, MessageKind kind, const QString& text) = 0;
 
-    void warning(QWidget* parent, const QString& text) { show(parent, MessageKind::Warning, text); }
-    void error(QWidget* parent, const QString& text) { show(parent, MessageKind::Error, text); }
-    void information(QWidget* parent, const QString& text) { show(parent, MessageKind::Information, text); }
+    // "Confirm" with the question icon.
+    bool question(QWidget* parent, const QString& text) { return ask(parent, MessageKind::Question, text); }
+    // "Warning" with the warning icon, for questions about losing data (replacing a volume of the same name).
+    bool warningQuestion(QWidget* parent, const QString& text) {
+        return ask(parent, MessageKind::Warning, text);
+    }
+
+    void warning(QWidget* parent, const QString& text) { tell(parent, MessageKind::Warning, text); }
+    void error(QWidget* parent, const QString& text) { tell(parent, MessageKind::Error, text); }
+    void information(QWidget* parent, const QString& text) { tell(parent, MessageKind::Information, text); }
     void standardError(QWidget* parent, const QString& text) {
-        show(parent, MessageKind::StandardError, text);
+        tell(parent, MessageKind::StandardError, text);
     }
 };
 

@@ -1,7 +1,5 @@
 #include "recordingmessageboxes.h"
 
-#include <QStringList>
-
 namespace quillon {
 
 QStringList RecordingMessageBoxes::texts() const {
@@ -17,8 +15,8 @@ void RecordingMessageBoxes::clear() {
     m_unanswered = 0;
 }
 
-bool RecordingMessageBoxes::question(QWidget* /*parent*/, const QString& text) {
-    m_shown.append({MessageKind::Question, messageTitle(MessageKind::Question), text});
+bool RecordingMessageBoxes::ask(QWidget* /*parent*/, MessageKind kind, const QString& text) {
+    m_shown.append({kind, messageTitle(kind), text, MessageButtons::YesNo});
     if (m_answers.empty()) {
         ++m_unanswered;
         return false;
@@ -28,12 +26,8 @@ bool RecordingMessageBoxes::question(QWidget* /*parent*/, const QString& text) {
     return answer;
 }
 
-void RecordingMessageBoxes::show(QWidget* parent, MessageKind kind, const QString& text) {
-    if (kind == MessageKind::Question) {
-        question(parent, text);
-        return;
-    }
-    m_shown.append({kind, messageTitle(kind), text});
+void RecordingMessageBoxes::tell(QWidget* /*parent*/, MessageKind kind, const QString& text) {
+    m_shown.append({kind, messageTitle(kind), text, MessageButtons::Ok});
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <deque>
 
 #include "messageboxes.h"
@@ -13,6 +14,7 @@ struct ShownMessage {
     MessageKind kind = MessageKind::Information;
     QString title;
     QString text;
+    MessageButtons buttons = MessageButtons::Ok;
 
     friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
 };
@@ -34,8 +36,8 @@ public:
     QStringList texts() const;
     void clear();
 
-    bool question(QWidget* parent, const QString& text) override;
-    void show(QWidget* parent, MessageKind kind, const QString& text) override;
+    bool ask(QWidget* parent, MessageKind kind, const QString& text) override;
+    void tell(QWidget* parent, MessageKind kind, const QString& text) override;
 
 private:
     QList<ShownMessage> m_shown;

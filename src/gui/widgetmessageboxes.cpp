@@ -24,9 +24,8 @@ QMessageBox::Icon iconOf(MessageKind kind) {
 
 }  // namespace
 
-bool WidgetMessageBoxes::question(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, messageTitle(MessageKind::Question), text, QMessageBox::NoButton,
-                    parent);
+bool WidgetMessageBoxes::ask(QWidget* parent, MessageKind kind, const QString& text) {
+    QMessageBox box(iconOf(kind), messageTitle(kind), text, QMessageBox::NoButton, parent);
     // Our own captions: the standard buttons would be translated and carry no mnemonics.
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
@@ -36,11 +35,7 @@ bool WidgetMessageBoxes::question(QWidget* parent, const QString& text) {
     return box.clickedButton() == yes;
 }
 
-void WidgetMessageBoxes::show(QWidget* parent, MessageKind kind, const QString& text) {
-    if (kind == MessageKind::Question) {
-        question(parent, text);
-        return;
-    }
+void WidgetMessageBoxes::tell(QWidget* parent, MessageKind kind, const QString& text) {
     QMessageBox box(iconOf(kind), messageTitle(kind), text, QMessageBox::NoButton, parent);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);

@@ -7,8 +7,8 @@ namespace quillon {
 // Message boxes shown with QMessageBox: the platform's icons, the kind's title, modal over the parent.
 class WidgetMessageBoxes final : public MessageBoxes {
 public:
-    bool question(QWidget* parent, const QString& text) override;
-    void show(QWidget* parent, MessageKind kind, const QString& text) override;
+    bool ask(QWidget* parent, MessageKind kind, const QString& text) override;
+    void tell(QWidget* parent, MessageKind kind, const QString& text) override;
 };
 
 }  // namespace quillon

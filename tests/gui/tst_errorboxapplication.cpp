@@ -35,7 +35,8 @@ private slots:
         app->setMessageBoxes(nullptr);
 
         const QList<ShownMessage> expected{{MessageKind::StandardError, QStringLiteral("Quillon"),
-                                            QStringLiteral("Cannot open file ./Catalogs/CD1.qvl")}};
+                                            QStringLiteral("Cannot open file ./Catalogs/CD1.qvl"),
+                                            MessageButtons::Ok}};
         QCOMPARE(boxes.shown(), expected);
     }
 

@@ -21,8 +21,9 @@ struct Opened {
     }
 };
 
-const QList<ShownMessage> kHelpMissing{
-    {MessageKind::Error, QStringLiteral("Error"), QStringLiteral("Help files not found or corrupted.")}};
+const QList<ShownMessage> kHelpMissing{{MessageKind::Error, QStringLiteral("Error"),
+                                        QStringLiteral("Help files not found or corrupted."),
+                                        MessageButtons::Ok}};
 
 // A working directory of its own, left again when the test ends, since the help file is found relative to it.
 class InTemporaryDirectory {

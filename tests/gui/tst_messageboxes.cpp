@@ -58,19 +58,24 @@ private slots:
         boxes.information(nullptr, QStringLiteral("i"));
         boxes.standardError(nullptr, QStringLiteral("s"));
         boxes.queueAnswer(true);
+        boxes.queueAnswer(true);
         QVERIFY(boxes.question(nullptr, QStringLiteral("q?")));
+        QVERIFY(boxes.warningQuestion(nullptr, QStringLiteral("wq?")));
 
+        using enum MessageKind;
+        using enum MessageButtons;
         const QList<ShownMessage> expected{
-            {MessageKind::Error, QStringLiteral("Error"), QStringLiteral("Cannot open file x.qvl")},
-            {MessageKind::Warning, QStringLiteral("Warning"), QStringLiteral("w")},
-            {MessageKind::Information, QStringLiteral("Information"), QStringLiteral("i")},
-            {MessageKind::StandardError, QStringLiteral("Quillon"), QStringLiteral("s")},
-            {MessageKind::Question, QStringLiteral("Confirm"), QStringLiteral("q?")},
+            {Error, QStringLiteral("Error"), QStringLiteral("Cannot open file x.qvl"), Ok},
+            {Warning, QStringLiteral("Warning"), QStringLiteral("w"), Ok},
+            {Information, QStringLiteral("Information"), QStringLiteral("i"), Ok},
+            {StandardError, QStringLiteral("Quillon"), QStringLiteral("s"), Ok},
+            {Question, QStringLiteral("Confirm"), QStringLiteral("q?"), YesNo},
+            {Warning, QStringLiteral("Warning"), QStringLiteral("wq?"), YesNo},
         };
         QCOMPARE(boxes.shown(), expected);
-        QCOMPARE(boxes.texts(),
-                 (QStringList{QStringLiteral("Cannot open file x.qvl"), QStringLiteral("w"),
-                              QStringLiteral("i"), QStringLiteral("s"), QStringLiteral("q?")}));
+        QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("Cannot open file x.qvl"), QStringLiteral("w"),
+                                             QStringLiteral("i"), QStringLiteral("s"), QStringLiteral("q?"),
+                                             QStringLiteral("wq?")}));
     }
 
     void recorderAnswersFromTheQueueInOrder() {
@@ -91,7 +96,7 @@ private slots:
         boxes.queueAnswer(true);
         QVERIFY(boxes.question(nullptr, QStringLiteral("planned")));
         QVERIFY(!boxes.question(nullptr, QStringLiteral("unplanned")));
-        QVERIFY(!boxes.question(nullptr, QStringLiteral("unplanned too")));
+        QVERIFY(!boxes.warningQuestion(nullptr, QStringLiteral("unplanned too")));
         QCOMPARE(boxes.unansweredQuestions(), 2);
         QCOMPARE(boxes.shown().size(), 3);
     }
@@ -127,6 +132,20 @@ private slots:
         QCOMPARE(seen.title, QStringLiteral("Confirm"));
         QCOMPARE(seen.text, QStringLiteral("Delete volume?"));
         QCOMPARE(seen.icon, QMessageBox::Question);
+        QCOMPARE(seen.buttons, (QStringList{QStringLiteral("&No"), QStringLiteral("&Yes")}));
+    }
+
+    void widgetWarningQuestion() {
+        WidgetMessageBoxes boxes;
+        SeenBox seen;
+        test::whenModal<QMessageBox>([&seen](QMessageBox* box) {
+            seen = see(box);
+            buttonWithText(box, QStringLiteral("&Yes"))->click();
+        });
+        QVERIFY(boxes.warningQuestion(nullptr,
+                                      QStringLiteral("There is a volume with the same name. Update it?")));
+        QCOMPARE(seen.title, QStringLiteral("Warning"));
+        QCOMPARE(seen.icon, QMessageBox::Warning);
         QCOMPARE(seen.buttons, (QStringList{QStringLiteral("&No"), QStringLiteral("&Yes")}));
     }
 
@@ -173,7 +192,7 @@ private slots:
             seen = see(box);
             buttonWithText(box, QStringLiteral("OK"))->click();
         });
-        boxes.show(nullptr, MessageKind(kind), QStringLiteral("Help files not found or corrupted."));
+        boxes.tell(nullptr, MessageKind(kind), QStringLiteral("Help files not found or corrupted."));
         QCOMPARE(seen.title, title);
         QCOMPARE(seen.text, QStringLiteral("Help files not found or corrupted."));
         QCOMPARE(int(seen.icon), icon);
