@@ -27,6 +27,11 @@ TAboutBox::TAboutBox(QWidget* parent, UrlOpener opener) : QDialog(parent), m_ope
     setWindowTitle(QStringLiteral("About"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(298, 195);
+    // The box is laid out for a small 8 point font; the desktop's larger default would make the lines
+    // overlap.
+    QFont boxFont = font();
+    boxFont.setPointSize(8);
+    setFont(boxFont);
 
     // Raised inside, lowered outside: a panel that stands out of a sunken groove.
     m_panel = new QFrame(this);
@@ -55,10 +60,13 @@ TAboutBox::TAboutBox(QWidget* parent, UrlOpener opener) : QDialog(parent), m_ope
     makeLabel(QStringLiteral("Freeware"), QStringLiteral("Quillon is freeware: use it and pass it on."), 20,
               72);
 
-    makeLabel(QStringLiteral("Label6"), QStringLiteral("Homepage: "), 16, 104);
+    QLabel* homepageCaption = makeLabel(QStringLiteral("Label6"), QStringLiteral("Homepage: "), 16, 104);
     m_homepage = makeLabel(QStringLiteral("Homepage"), withoutScheme(kHomepageUrl), 72, 104);
-    makeLabel(QStringLiteral("Label3"), QStringLiteral("Contact me via e-mail:"), 26, 120);
+    QLabel* emailCaption =
+        makeLabel(QStringLiteral("Label3"), QStringLiteral("Contact me via e-mail:"), 26, 120);
     m_email = makeLabel(QStringLiteral("email"), kContactAddress, 136, 120);
+    placeAfter(homepageCaption, m_homepage);
+    placeAfter(emailCaption, m_email);
     for (QLabel* link : {m_homepage, m_email}) {
         setTextColor(link, linkColor());
         link->setCursor(Qt::PointingHandCursor);
@@ -91,6 +99,17 @@ QLabel* TAboutBox::makeLabel(const QString& name, const QString& text, int x, in
     label->move(x, y);
     label->adjustSize();
     return label;
+}
+
+void TAboutBox::placeAfter(QLabel* caption, QLabel* link) const {
+    // Each link follows its caption on the same line, wherever the caption's width in the desktop's font
+    // ends; a pair too wide for the panel moves left as far as needed.
+    constexpr int kMargin = 4;
+    const int gap = caption->text().endsWith(u' ') ? 0 : 3;
+    const int width = caption->width() + gap + link->width();
+    const int left = qMax(kMargin, qMin(caption->x(), m_panel->width() - kMargin - width));
+    caption->move(left, caption->y());
+    link->move(left + caption->width() + gap, caption->y());
 }
 
 void TAboutBox::setTextColor(QLabel* label, const QColor& color) {

@@ -40,6 +40,7 @@ protected:
 
 private:
     QLabel* makeLabel(const QString& name, const QString& text, int x, int y);
+    void placeAfter(QLabel* caption, QLabel* link) const;
     static void setTextColor(QLabel* label, const QColor& color);
 
     UrlOpener m_opener;

@@ -15,7 +15,10 @@ TPreferences::TPreferences(bool autoOpen, bool askForLast, QWidget* parent) : QD
     setWindowTitle(QStringLiteral("Preferences"));
     // A fixed dialog frame with a title but no title-bar buttons, above the other windows.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(258, 146);
+    // Laid out for a small 8 point font, like the other dialogs.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
 
     m_bevel1 = new QFrame(this);
     m_bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -48,6 +51,10 @@ TPreferences::TPreferences(bool autoOpen, bool askForLast, QWidget* parent) : QD
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_bevel1);
     layout->addLayout(buttons);
+
+    // 258 by 146 unless the desktop's font needs more room: a cut-off check box text would hide what it
+    // means.
+    setFixedSize(QSize(258, 146).expandedTo(sizeHint()));
 
     connect(m_okBut, &QPushButton::clicked, this, &TPreferences::OKButClick);
     connect(m_cancelBut, &QPushButton::clicked, this, &TPreferences::CancelButClick);

@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 #include "aboutbox.h"
 #include "guitest.h"
@@ -75,10 +76,22 @@ private slots:
 
     void labelsStandWhereTheyBelong() {
         TAboutBox box(nullptr, Opened().opener());
-        QCOMPARE(label(&box, "Homepage")->pos(), QPoint(72, 104));
-        QCOMPARE(label(&box, "email")->pos(), QPoint(136, 120));
         QCOMPARE(label(&box, "Version")->pos(), QPoint(112, 32));
         QCOMPARE(label(&box, "Image1")->pos(), QPoint(10, 10));
+        // Each link follows its caption on the caption's line, without overlapping it, inside the panel.
+        const QWidget* panel = label(&box, "Homepage")->parentWidget();
+        for (const auto& [captionName, linkName] :
+             {std::pair{"Label6", "Homepage"}, std::pair{"Label3", "email"}}) {
+            const QRect caption = label(&box, captionName)->geometry();
+            const QRect link = label(&box, linkName)->geometry();
+            QCOMPARE(link.y(), caption.y());
+            QVERIFY(link.left() > caption.right());
+            QVERIFY(link.left() - caption.right() <= 4);
+            QVERIFY(caption.left() >= 0);
+            QVERIFY2(link.right() < panel->width(), qPrintable(QString::number(link.right())));
+        }
+        QCOMPARE(label(&box, "Label6")->y(), 104);
+        QCOMPARE(label(&box, "Label3")->y(), 120);
     }
 
     void linksStartBlueWithAHand() {

@@ -34,9 +34,26 @@ private slots:
         QVERIFY(dialog.findChild<QFrame*>(QStringLiteral("Bevel1")));
         QCOMPARE(check(&dialog, "AutoOpen")->parentWidget()->objectName(), QStringLiteral("Bevel1"));
         QCOMPARE(check(&dialog, "AskForLast")->parentWidget()->objectName(), QStringLiteral("Bevel1"));
-        QCOMPARE(dialog.size(), QSize(258, 146));
+        QVERIFY(dialog.width() >= 258 && dialog.height() >= 146);
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
         QVERIFY(dialog.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+    }
+
+    void textsAreNotCutOff() {
+        TPreferences dialog(true, true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (const char* name : {"AutoOpen", "AskForLast"}) {
+            const QCheckBox* box = check(&dialog, name);
+            QVERIFY2(box->width() >= box->sizeHint().width(), name);
+            QVERIFY2(box->geometry().right() < box->parentWidget()->width(), name);
+        }
+        for (const char* name : {"OKBut", "CancelBut"}) {
+            const QPushButton* b = button(&dialog, name);
+            QVERIFY2(b->width() >= b->sizeHint().width(), name);
+            QVERIFY2(b->geometry().bottom() < dialog.height(), name);
+        }
     }
 
     void checkBoxesStartFromTheValues_data() {
