@@ -135,11 +135,16 @@ void ItemListView::adjustColumns()
     QAbstractItemModel* model = m_details->model();
     if (!model) return;
     const QFontMetrics metrics(m_details->font());
+    // No character is wider than maxWidth(), so a text too short to beat the widest so far is not measured:
+    // measuring every text of a large folder would cost more than filling it.
+    const int widestChar = std::max(1, metrics.maxWidth());
     const int rows = model->rowCount();
     for (int c = 0; c < model->columnCount(); ++c) {
         int widest = 0;
-        for (int r = 0; r < rows; ++r)
-            widest = std::max(widest, metrics.horizontalAdvance(model->index(r, c).data().toString()));
+        for (int r = 0; r < rows; ++r) {
+            const QString text = model->index(r, c).data().toString();
+            if (text.size() * widestChar > widest) widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
         m_details->setColumnWidth(c, widest + kColumnMargin);
     }
 }

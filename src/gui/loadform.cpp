@@ -1,5 +1,7 @@
 #include "loadform.h"
 
+#include "icons.h"
+
 #include <QCoreApplication>
 #include <QPainter>
 
@@ -7,7 +9,7 @@ namespace quillon {
 
 namespace {
 
-constexpr int kSplashHeight = 220;
+constexpr int kPictureHeight = 220;
 constexpr int kGaugeHeight = 20;
 const QColor kSplashBlue(0x1c, 0x3f, 0x94);
 const QColor kGaugeBack(0xc0, 0xc0, 0xc0);  // silver
@@ -37,18 +39,16 @@ void TLoadForm::advance()
 void TLoadForm::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(0, 0, kWidth, kSplashHeight, kSplashBlue);
-    QFont title = font();
-    title.setPointSize(28);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, kWidth, kSplashHeight), Qt::AlignCenter, QStringLiteral("Quillon"));
+    p.fillRect(0, 0, kWidth, kPictureHeight, kSplashBlue);
+    // The picture keeps its proportions inside the area above the gauge, centred.
+    const QPixmap splash = splashPixmap().scaled(kWidth, kPictureHeight, Qt::KeepAspectRatio,
+                                                 Qt::SmoothTransformation);
+    p.drawPixmap((kWidth - splash.width()) / 2, (kPictureHeight - splash.height()) / 2, splash);
 
-    p.fillRect(0, kSplashHeight, kWidth, kGaugeHeight, kGaugeBack);
+    p.fillRect(0, kPictureHeight, kWidth, kGaugeHeight, kGaugeBack);
     if (m_maximum > 0) {
         const int filled = int(qint64(kWidth) * std::min(m_progress, m_maximum) / m_maximum);
-        p.fillRect(0, kSplashHeight, filled, kGaugeHeight, kGaugeBar);
+        p.fillRect(0, kPictureHeight, filled, kGaugeHeight, kGaugeBar);
     }
     QFont caption = font();
     caption.setBold(true);

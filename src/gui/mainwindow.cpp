@@ -4,12 +4,16 @@
 #include "catalogtreemodel.h"
 #include "codepage.h"
 #include "contentsmodel.h"
+#include "aboutbox.h"
+#include "icons.h"
 #include "imagelists.h"
 #include "itemlistview.h"
 #include "loadform.h"
 #include "nodepath.h"
+#include "preferences.h"
 #include "quillonactions.h"
 #include "searchresultsmodel.h"
+#include "widgetmessageboxes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,7 +24,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProcess>
 #include <QScrollArea>
 #include <QSplitter>
@@ -49,16 +52,10 @@ int pathImage(const QString& text)
     return 0;
 }
 
-FormServices withDefaults(FormServices services, QWidget* window)
+FormServices withDefaults(FormServices services, MessageBoxes* ownBoxes)
 {
-    if (!services.showError)
-        services.showError = [window](const QString& text) {
-            QMessageBox::critical(window, QStringLiteral("Error"), text, QMessageBox::Ok);
-        };
-    if (!services.showInformation)
-        services.showInformation = [window](const QString& text) {
-            QMessageBox::information(window, QStringLiteral("Information"), text, QMessageBox::Ok);
-        };
+    if (!services.boxes) services.boxes = ownBoxes;
+    if (!services.openUrl) services.openUrl = openWithDesktop;
     if (!services.startConverter)
         services.startConverter = [] { QProcess::startDetached(QStringLiteral("./conv.exe"), {}); };
     if (!services.quitSoon)
@@ -82,9 +79,11 @@ QToolButton* toolButton(const QIcon& icon, const QString& text, const QString& h
 }  // namespace
 
 TQuillonForm::TQuillonForm(FormServices services, QWidget* parent)
-    : QMainWindow(parent), m_services(withDefaults(std::move(services), this))
+    : QMainWindow(parent), m_ownBoxes(std::make_unique<WidgetMessageBoxes>()),
+      m_services(withDefaults(std::move(services), m_ownBoxes.get()))
 {
     setObjectName(QStringLiteral("QuillonForm"));
+    setWindowIcon(applicationIcon());
     setWindowTitle(QStringLiteral("Quillon 1.5"));
     // No menu of toolbars on a right click: the toolbars are switched from the View menu only.
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -279,6 +278,10 @@ void TQuillonForm::connectHandlers()
     connect(a.SIcons, &QAction::triggered, this, &TQuillonForm::SIconsClick);
     connect(a.VList, &QAction::triggered, this, &TQuillonForm::VListClick);
     connect(a.VDetails, &QAction::triggered, this, &TQuillonForm::VDetailsClick);
+    connect(a.Preferences1, &QAction::triggered, this, &TQuillonForm::Preferences1Click);
+    connect(a.About1, &QAction::triggered, this, &TQuillonForm::About1Click);
+    connect(a.HelpContents, &QAction::triggered, this, &TQuillonForm::HelpContentsExecute);
+    connect(a.Update, &QAction::triggered, this, &TQuillonForm::UpdateClick);
 
     connect(UpBut, &QToolButton::clicked, this, &TQuillonForm::UpButClick);
     // One group that may have both buttons up: pressing one releases the other.
@@ -323,7 +326,7 @@ void TQuillonForm::FormCreate()
 void TQuillonForm::FirstStartPrompt()
 {
     m_settings.FirstStart = false;
-    m_services.showInformation(kFirstStartText);
+    m_services.boxes->information(this, kFirstStartText);
     m_services.startConverter();
 }
 
@@ -377,7 +380,7 @@ bool TQuillonForm::ReloadCatalogFolder()
         quillon::ReloadCatalogFolder(QFile::encodeName(m_settings.CatalogFolder).toStdString(), m_catalog, observer);
     m_treeModel->endReload();
     loadForm.reset();
-    for (const QString& error : errors) m_services.showError(error);
+    for (const QString& error : errors) m_services.boxes->standardError(this, error);
 
     if (result.catalogFiles == 0) {
         m_contents->clear();
@@ -553,12 +556,22 @@ void TQuillonForm::GoButClick()
     if (m_catalog.volumeCount() == 0) return;
     const CatalogNode* node = resolveNodePath(m_catalog, activeCodePage().fromUnicode(PathBox->currentText()));
     if (!node) {
-        m_services.showError(fromBytes(kPathNotFound));
+        m_services.boxes->error(this, fromBytes(kPathNotFound));
         PathBox->setCurrentIndex(0);
         return;
     }
     selectNode(node);
 }
+
+// --- Dialogs and help ---
+
+void TQuillonForm::Preferences1Click() { TPreferences::execute(this, m_settings); }
+
+void TQuillonForm::About1Click() { TAboutBox::execute(this, m_services.openUrl); }
+
+void TQuillonForm::HelpContentsExecute() { openHelpContents(*m_services.boxes, this, m_services.openUrl); }
+
+void TQuillonForm::UpdateClick() { openHomepage(m_services.openUrl); }
 
 // --- Status bar ---
 

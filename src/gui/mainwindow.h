@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog.h"
+#include "helplinks.h"
 #include "listviewcompare.h"
 #include "settings.h"
 
@@ -9,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -25,6 +27,7 @@ namespace quillon {
 class CatalogTreeModel;
 class ContentsModel;
 class ItemListView;
+class MessageBoxes;
 class QuillonActions;
 class SearchResultsModel;
 
@@ -32,13 +35,13 @@ inline constexpr QLatin1StringView kFirstStartText{
     "It seems to be the first time you start Quillon 1.5. If you have used the previous version it is better to "
     "run  the Convertor because of incompatibility in catalog files. Run it now?"};
 
-// What the window asks of the world outside: message boxes, the converter, the end of the program. Tests put
-// recorders in their place.
+// What the window asks of the world outside: message boxes, the converter, links, the end of the program.
+// Tests put recorders in their place; what is left empty gets the real thing.
 struct FormServices {
-    std::function<void(const QString& text)> showError;        // "Error" box with OK
-    std::function<void(const QString& text)> showInformation;  // "Information" box with OK
-    std::function<void()> startConverter;                      // "./conv.exe", started and left alone
-    std::function<void()> quitSoon;                            // ends the event loop once it runs
+    MessageBoxes* boxes = nullptr;          // not owned
+    std::function<void()> startConverter;  // "./conv.exe", started and left alone
+    std::function<void()> quitSoon;        // ends the event loop once it runs
+    UrlOpener openUrl;                     // the help file and the homepage
 };
 
 // The main window: the catalog tree on the left, the contents (or search results) list on the right, the
@@ -96,6 +99,10 @@ public:
     void UpButClick();
     void PathBoxCloseUp();
     void GoButClick();
+    void Preferences1Click();
+    void About1Click();
+    void HelpContentsExecute();
+    void UpdateClick();
 
 private:
     void FormCreate();
@@ -120,6 +127,7 @@ private:
     void pushPath(const QString& path);
     void setStatusText(int panel, const QString& text);
 
+    std::unique_ptr<MessageBoxes> m_ownBoxes;
     FormServices m_services;
     quillon::Catalog m_catalog;  // qualified: the tree control below is named Catalog
     Settings m_settings;

@@ -4,6 +4,7 @@
 #include "itemlistview.h"
 #include "mainwindow.h"
 #include "quillonactions.h"
+#include "recordingmessageboxes.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -27,17 +28,26 @@ namespace {
 
 // What the window told the user and asked of the system.
 struct Recorder {
-    QStringList errors;
-    QStringList informations;
+    RecordingMessageBoxes boxes;
     int converterStarts = 0;
     int quits = 0;
+    QList<QUrl> opened;
 
     FormServices services()
     {
-        return {[this](const QString& text) { errors << text; },
-                [this](const QString& text) { informations << text; }, [this] { ++converterStarts; },
-                [this] { ++quits; }};
+        return {&boxes, [this] { ++converterStarts; }, [this] { ++quits; }, [this](const QUrl& url) {
+                    opened << url;
+                    return true;
+                }};
     }
+    QStringList texts(MessageKind kind) const
+    {
+        QStringList list;
+        for (const ShownMessage& message : boxes.shown())
+            if (message.kind == kind) list << message.text;
+        return list;
+    }
+    QStringList errors() const { return texts(MessageKind::StandardError) + texts(MessageKind::Error); }
 };
 
 // Three volumes; "Music" holds folders and files.
@@ -121,7 +131,7 @@ private slots:
         QVERIFY(!form.endedAtStart());
         QCOMPARE(form.windowTitle(), QStringLiteral("Quillon 1.5"));
         QCOMPARE(form.size(), QSize(539, 391));
-        QVERIFY(recorder.errors.isEmpty());
+        QVERIFY(recorder.boxes.shown().isEmpty());
         QCOMPARE(form.lastLoad().shown, true);
         QCOMPARE(form.lastLoad().maximum, 3);
         QCOMPARE(form.lastLoad().advances, 3);
@@ -199,6 +209,11 @@ private slots:
         QVERIFY(a.VDetails->isChecked());
         QCOMPARE(child<QToolButton>(form, "ToolButton9")->menu(), a.Views);
         QCOMPARE(child<QToolButton>(form, "UpBut")->toolTip(), QStringLiteral("To parent directory"));
+
+        a.Update->trigger();
+        QCOMPARE(recorder.opened, QList<QUrl>{QUrl(QString(kHomepageUrl))});
+        a.HelpContents->trigger();  // no help file in the temporary folder
+        QCOMPARE(recorder.errors(), QStringList{QString(kHelpMissingText)});
     }
 
     void clickingAFolderShowsItsContents()
@@ -342,7 +357,7 @@ private slots:
         pathBox->setItemText(1, QStringLiteral("Nowhere:\\"));
         pathBox->setCurrentIndex(1);
         form.GoButClick();
-        QCOMPARE(recorder.errors, QStringList{QStringLiteral("Path not found!")});
+        QCOMPARE(recorder.texts(MessageKind::Error), QStringList{QStringLiteral("Path not found!")});
         QCOMPARE(pathBox->currentIndex(), 0);
     }
 
@@ -465,8 +480,8 @@ private slots:
             Recorder recorder;
             TQuillonForm form(recorder.services());
             QVERIFY(form.endedAtStart());
-            QCOMPARE(recorder.informations, QStringList{QString(kFirstStartText)});
-            QVERIFY(recorder.informations.first().contains(QStringLiteral("run  the Convertor")));
+            QCOMPARE(recorder.texts(MessageKind::Information), QStringList{QString(kFirstStartText)});
+            QVERIFY(recorder.boxes.shown().first().text.contains(QStringLiteral("run  the Convertor")));
             QCOMPARE(recorder.converterStarts, 1);
             QCOMPARE(recorder.quits, 1);
             QCOMPARE(form.catalog().volumeCount(), std::size_t(0));
@@ -478,7 +493,7 @@ private slots:
         Recorder recorder;
         TQuillonForm second(recorder.services());
         QVERIFY(!second.endedAtStart());
-        QVERIFY(recorder.informations.isEmpty());
+        QVERIFY(recorder.boxes.shown().isEmpty());
         QCOMPARE(second.statusText(0), QStringLiteral("3 Catalogs"));
     }
 
@@ -522,7 +537,7 @@ private slots:
 
         Recorder recorder;
         TQuillonForm form(recorder.services());
-        QCOMPARE(recorder.errors, QStringList{QStringLiteral("Error in folder: Broken")});
+        QCOMPARE(recorder.texts(MessageKind::StandardError), QStringList{QStringLiteral("Error in folder: Broken")});
         QCOMPARE(form.statusText(0), QStringLiteral("2 Catalogs"));
         QCOMPARE(form.lastLoad().advances, 3);
         const CatalogNode* damaged = volumeNamed(form, "Damaged");
@@ -539,9 +554,9 @@ private slots:
         QDir(fixture.catalogFolder()).mkdir(QStringLiteral("Locked.qvl"));
         Recorder recorder;
         TQuillonForm form(recorder.services());
-        QCOMPARE(recorder.errors.size(), 1);
-        QVERIFY(recorder.errors.first().startsWith(QStringLiteral("Cannot open file ")));
-        QVERIFY(recorder.errors.first().endsWith(QStringLiteral("Locked.qvl")));
+        QCOMPARE(recorder.errors().size(), 1);
+        QVERIFY(recorder.errors().first().startsWith(QStringLiteral("Cannot open file ")));
+        QVERIFY(recorder.errors().first().endsWith(QStringLiteral("Locked.qvl")));
         QVERIFY(!form.lastLoad().shown || form.lastLoad().maximum == 2);
         QCOMPARE(form.catalog().volumeCount(), std::size_t(1));
         QCOMPARE(form.statusText(0), QString());
