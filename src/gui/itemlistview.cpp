@@ -11,6 +11,7 @@ namespace quillon {
 namespace {
 
 constexpr int kColumnMargin = 16;
+constexpr int kPictureSpacing = 4;
 
 void setUpCommon(QAbstractItemView* view)
 {
@@ -41,6 +42,7 @@ ItemListView::ItemListView(QWidget* parent)
     m_details->setItemsExpandable(false);
     m_details->setUniformRowHeights(true);
     m_details->setAllColumnsShowFocus(true);
+    m_details->setIconSize({16, 16});
     m_details->setSortingEnabled(false);
     m_details->header()->setSectionsClickable(true);
     m_details->header()->setSectionsMovable(false);
@@ -98,7 +100,7 @@ void ItemListView::setViewStyle(ViewStyle style)
         m_icons->setWrapping(true);
         m_icons->setWordWrap(false);
         m_icons->setIconSize({16, 16});
-        m_icons->setGridSize({150, 20});
+        m_icons->setGridSize({128, 20});
         break;
     case ViewStyle::List:
         m_icons->setViewMode(QListView::ListMode);
@@ -145,7 +147,10 @@ void ItemListView::adjustColumns()
             const QString text = model->index(r, c).data().toString();
             if (text.size() * widestChar > widest) widest = std::max(widest, metrics.horizontalAdvance(text));
         }
-        m_details->setColumnWidth(c, widest + kColumnMargin);
+        // The details view draws the row's picture inside the first column, before the caption; an empty
+        // list has no picture to make room for.
+        const int picture = c == 0 && rows > 0 ? m_details->iconSize().width() + kPictureSpacing : 0;
+        m_details->setColumnWidth(c, widest + kColumnMargin + picture);
     }
 }
 

@@ -209,6 +209,9 @@ QWidget* TQuillonForm::buildFoldersPanel()
     Catalog->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Catalog->setSelectionMode(QAbstractItemView::SingleSelection);
     Catalog->setIconSize({16, 16});
+    // Long names scroll sideways instead of being cut short.
+    Catalog->header()->setStretchLastSection(false);
+    Catalog->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     column->addWidget(Catalog, 1);
 
     ScrollBox1 = new QScrollArea;

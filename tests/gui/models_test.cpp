@@ -177,6 +177,9 @@ private slots:
         int widest = 0;
         for (const QString& text : columnTexts(model, 3)) widest = std::max(widest, metrics.horizontalAdvance(text));
         QCOMPARE(view.detailsView()->columnWidth(3), widest + 16);
+        widest = 0;
+        for (const QString& text : columnTexts(model, 0)) widest = std::max(widest, metrics.horizontalAdvance(text));
+        QCOMPARE(view.detailsView()->columnWidth(0), widest + 16 + 16 + 4);  // and the picture before the name
 
         view.selectRow(2);
         view.setViewStyle(ViewStyle::LargeIcons);
