@@ -1,8 +1,7 @@
 #include "errorboxapplication.h"
 #include "mainwindow.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     // The application object titles the program "Quillon" and shows an escaped error in the standard box.
     quillon::ErrorBoxApplication app(argc, argv);
     // X11 and Wayland append a display name to every window caption ("Quillon 1.5 — Quillon"); an empty one
