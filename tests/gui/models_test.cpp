@@ -198,6 +198,31 @@ private slots:
         QCOMPARE(view.currentWidget(), view.detailsView());
         QCOMPARE(view.selectedRow(), 2);
     }
+
+    void autoSizeFindsTheWidestTextAmongMany() {
+        Catalog catalog;
+        CatalogNode* volume = catalog.addVolume("V", NewFolderData(sampleDate()), nullptr);
+        const std::vector<std::string> names{
+            "iiiiiiiiiiiiiiiiiiiiiiiiiiii", "AVAVAVAVAVAVAV", "WWWWWWWWWWWW",
+            "Tokyo Ärger ﬁle.txt",          "mmmmmmmmmmmm",   "llllllllllllllllllllllllll"};
+        // More rows than are measured one by one.
+        for (int i = 0; i < 24000; ++i)
+            test::CatalogFixture::addFile(*volume,
+                                          names[std::size_t(i) % names.size()] + std::to_string(i % 7),
+                                          i * 1000, sampleDate(i % 300));
+        ContentsModel model;
+        model.setRows(contentsRows(catalog, *volume));
+        ItemListView view;
+        view.setModel(&model);
+        view.adjustColumns();
+        const QFontMetrics metrics(view.detailsView()->font());
+        for (int c = 0; c < model.columnCount(); ++c) {
+            int widest = 0;
+            for (const QString& text : columnTexts(model, c))
+                widest = std::max(widest, metrics.horizontalAdvance(text));
+            QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
+        }
+    }
 };
 
 int runModelsTest(int argc, char** argv) {
