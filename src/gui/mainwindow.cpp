@@ -203,6 +203,7 @@ QWidget* TQuillonForm::buildFoldersPanel() {
     Catalog->setHeaderHidden(true);
     Catalog->setFrameShape(QFrame::NoFrame);
     Catalog->setIndentation(19);
+    Catalog->setRootIsDecorated(false);  // "My Catalogs" has no expand button; the volumes do
     Catalog->setUniformRowHeights(true);
     Catalog->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Catalog->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -17,6 +17,7 @@
 #include "catalogtreemodel.h"
 #include "contentsmodel.h"
 #include "itemlistview.h"
+#include "loadform.h"
 #include "quillonactions.h"
 #include "recordingmessageboxes.h"
 
@@ -134,6 +135,7 @@ private slots:
         QCOMPARE(childTexts(*form.treeModel(), root),
                  (QStringList{QStringLiteral("beta"), QStringLiteral("Gamma"), QStringLiteral("Music")}));
         QVERIFY(tree->isExpanded(root));
+        QVERIFY(!tree->rootIsDecorated());
         QCOMPARE(tree->currentIndex(), root);
         const QModelIndex music = form.treeModel()->index(2, 0, root);
         QVERIFY(!tree->isExpanded(music));
@@ -156,6 +158,20 @@ private slots:
         QVERIFY(!child<QToolButton>(form, "SBut")->isChecked());
         QVERIFY(!child<ItemListView>(form, "ListView")->isHidden());
         QVERIFY(child<ItemListView>(form, "SearchView")->isHidden());
+    }
+
+    void loadingWindowIsASplashWithAGauge() {
+        TLoadForm form(QRect(191, 132, 539, 391), 3);
+        QCOMPARE(form.size(), QSize(340, 240));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Loading..."));
+        QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(form.isVisible());
+        QVERIFY((form.geometry().center() - QRect(191, 132, 539, 391).center()).manhattanLength() <= 2);
+        for (int i = 0; i < 3; ++i) form.advance();
+        QCOMPARE(form.progress(), 3);
+        QCOMPARE(form.maximum(), 3);
+        const QImage image = form.grab().toImage();
+        QCOMPARE(image.pixelColor(339, 230), QColor(0x00, 0x00, 0x80));  // the gauge is full
     }
 
     void menusHoldEveryCommand() {
