@@ -3,12 +3,10 @@
 #include "codepage.h"
 #include "contentsrows.h"
 #include "json.h"
+#include "listviewcompare.h"
 #include "localeformat.h"
 #include "nodepath.h"
 
-#include <QCollatorSortKey>
-
-#include <algorithm>
 #include <iostream>
 
 namespace quillon::cli {
@@ -38,24 +36,6 @@ int runVolumes(CliContext& context)
     return kSuccess;
 }
 
-namespace {
-
-// The contents view's first order: volume and folder rows before file rows, then by name.
-void sortByName(std::vector<ContentsRow>& rows)
-{
-    const CodePage& cp = activeCodePage();
-    std::vector<std::pair<QCollatorSortKey, ContentsRow>> keyed;
-    keyed.reserve(rows.size());
-    for (const ContentsRow& row : rows) keyed.emplace_back(cp.sortKey(row.name()), row);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        if (a.second.image != b.second.image) return a.second.image < b.second.image;
-        return a.first.compare(b.first) < 0;
-    });
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = keyed[i].second;
-}
-
-}  // namespace
-
 int runLs(CliContext& context)
 {
     const bool json = context.takeFlag("--json");
@@ -68,7 +48,8 @@ int runLs(CliContext& context)
     if (!node) return context.fail(kError, std::string(kPathNotFound));
 
     std::vector<ContentsRow> rows = contentsRows(catalog, *node);
-    sortByName(rows);
+    // The contents view's order at start: folders first, then by name.
+    sortRows(rows, SortState{});
     const LocaleFormat& format = activeLocaleFormat();
     std::string out;
     for (const ContentsRow& row : rows) {

@@ -50,6 +50,22 @@ bool CliContext::takeOption(const std::string& flag, std::string& value)
     return true;
 }
 
+bool CliContext::takeOptionPair(const std::string& flag, std::string& first, std::string& second)
+{
+    const auto it = std::find(m_args.begin(), m_args.end(), flag);
+    if (it == m_args.end()) return false;
+    if (m_args.end() - it < 3) {
+        m_usageError = true;
+        std::cerr << "quillon-cli: " << flag << " needs two values\n";
+        m_args.erase(it, m_args.end());
+        return false;
+    }
+    first = *(it + 1);
+    second = *(it + 2);
+    m_args.erase(it, it + 3);
+    return true;
+}
+
 bool CliContext::checkNoUnknownOptions()
 {
     for (const std::string& arg : m_args) {

@@ -27,6 +27,8 @@ public:
     bool takeFlag(const std::string& flag);
     // Takes "--name VALUE"; false when absent. A flag without its value is a usage error (usageError set).
     bool takeOption(const std::string& flag, std::string& value);
+    // Takes "--name FIRST SECOND"; as takeOption when values are missing.
+    bool takeOptionPair(const std::string& flag, std::string& first, std::string& second);
     // What is left once the options are taken; anything starting with "--" left over is a usage error.
     bool checkNoUnknownOptions();
     bool usageError() const { return m_usageError; }
@@ -48,5 +50,7 @@ std::string defaultCatalogFolder();
 
 int runVolumes(CliContext& context);
 int runLs(CliContext& context);
+int runSearch(CliContext& context);
+int runMatch(CliContext& context);
 
 }  // namespace quillon::cli

@@ -16,7 +16,12 @@ constexpr const char* kUsageText =
     "usage: quillon-cli [--catalogs DIR] COMMAND [ARGS]\n"
     "commands:\n"
     "  volumes [--json]           the volumes with their date, folder, file and KB counts\n"
-    "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n";
+    "  ls [PATH] [--json]         the contents of a node (\"My Catalogs\", \"Disk1:\\\", \"Disk1:\\A\\B\")\n"
+    "  search [--in SCOPE] [--name PATTERN] [--artist TEXT] [--title TEXT]\n"
+    "         [--last-months N | --last-days N | --between FROM TO] [--at-least KB | --at-most KB]\n"
+    "         [--sort name|volume|path|size|modified|media] [--desc] [--json] [--report FILE]\n"
+    "                             files and folders that meet the criteria, in the results view's order\n"
+    "  match MASK NAME...         \"fits\" or \"no\" for each name\n";
 
 struct Command {
     const char* name;
@@ -26,6 +31,8 @@ struct Command {
 constexpr Command kCommands[] = {
     {"volumes", runVolumes},
     {"ls", runLs},
+    {"search", runSearch},
+    {"match", runMatch},
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "catalog.h"
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct ContentsRow {
     const CatalogNode* node = nullptr;  // volume and folder rows
     const TFileData* file = nullptr;    // file rows
     int image = kFileImage;
+    // A total that Space put in place of "[SUB-DIR]"; negative while the row shows "[SUB-DIR]".
+    std::int64_t totalKB = -1;
 
     std::string_view name() const { return node ? std::string_view(node->text()) : file->Name(); }
     DateTime date() const { return node ? node->data().Date : file->Date; }

@@ -1,0 +1,43 @@
+#include "searchrow.h"
+
+#include "nodepath.h"
+
+namespace quillon {
+
+SearchRow fileHit(const CatalogNode& volume, const CatalogNode& folder, const TFileData& file)
+{
+    return {&volume, &folder, &file, -1, kFileImage};
+}
+
+SearchRow folderHit(const CatalogNode& volume, const CatalogNode& folder)
+{
+    return {&volume, &folder, nullptr, -1, kFolderHitImage};
+}
+
+std::string pathText(const SearchRow& row)
+{
+    const CatalogNode* folder = row.pathFolder();
+    return folder ? innerPath(*folder) : std::string();
+}
+
+QString sizeText(const SearchRow& row, const LocaleFormat& format)
+{
+    if (row.file) return format.sizeText(row.file->SizeKB);
+    if (row.totalKB >= 0) return format.sizeText(row.totalKB);
+    return QString::fromLatin1(kSubDirText.data(), qsizetype(kSubDirText.size()));
+}
+
+std::array<std::string, kSearchColumnCount> searchRowTexts(const SearchRow& row, const LocaleFormat& format,
+                                                            const CodePage& codePage)
+{
+    return {
+        std::string(row.name()),
+        std::string(row.volumeName()),
+        pathText(row),
+        codePage.fromUnicode(sizeText(row, format)),
+        codePage.fromUnicode(format.dateText(row.date())),
+        row.file ? mediaText(*row.file) : std::string(),
+    };
+}
+
+}  // namespace quillon
