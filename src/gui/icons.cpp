@@ -179,7 +179,7 @@ void drawViews(QPainter& painter) {
 
 using Themed = std::array<const char*, 2>;
 
-// Theme names per image, tried in order; an empty first name means no theme icon fits.
+// Theme names per image, tried in order up to the first null; none at all where no standard icon fits.
 constexpr std::array<Themed, kCatalogImageCount> kCatalogThemeNames{{
     {nullptr, nullptr},  // a catalog of catalogs has no standard icon
     {"media-optical", "drive-optical"},
