@@ -85,6 +85,27 @@ private slots:
         }
     }
 
+    void toolbarImagesLightUpUnderTheMouse() {
+        for (int index = 0; index < kToolbarImageCount; ++index) {
+            const QIcon icon = toolbarIcon(ToolbarImage(index));
+            const QImage normal = asImage(icon.pixmap(16, 16, QIcon::Normal));
+            const QImage hot = asImage(icon.pixmap(16, 16, QIcon::Active));
+            QCOMPARE(hot.size(), normal.size());
+            long normalLight = 0;
+            long hotLight = 0;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    // Same shape, lighter colours.
+                    QCOMPARE(qAlpha(hot.pixel(x, y)), qAlpha(normal.pixel(x, y)));
+                    if (qAlpha(normal.pixel(x, y)) == 0) continue;
+                    normalLight += qGray(normal.pixel(x, y));
+                    hotLight += qGray(hot.pixel(x, y));
+                }
+            }
+            QVERIFY2(hotLight > normalLight, qPrintable(QString::number(index)));
+        }
+    }
+
     void backAndForwardPointOpposite() {
         // The forward arrow mirrored left to right is the back arrow.
         const QImage back = asImage(drawnToolbarPixmap(ToolbarImage::Back, 32));
