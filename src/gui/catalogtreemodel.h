@@ -1,11 +1,10 @@
 #pragma once
 
-#include "catalog.h"
-
 #include <QAbstractItemModel>
 #include <QIcon>
-
 #include <array>
+
+#include "catalog.h"
 
 namespace quillon {
 

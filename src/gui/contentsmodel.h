@@ -12,7 +12,9 @@ public:
     explicit ContentsModel(QObject* parent = nullptr) : RowTableModel(parent) {}
     Q_DISABLE_COPY_MOVE(ContentsModel)
 
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : ColumnCount; }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : ColumnCount;
+    }
     QString text(const ContentsRow& row, int column) const override;
 
 protected:

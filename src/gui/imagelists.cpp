@@ -4,8 +4,7 @@
 
 namespace quillon {
 
-QIcon catalogImage(int index)
-{
+QIcon catalogImage(int index) {
     QIcon icon = catalogIcon(index);
     if (index == int(CatalogImage::Folder)) {
         for (const int size : {kSmallIconSize, kLargeIconSize})
@@ -14,15 +13,20 @@ QIcon catalogImage(int index)
     return icon;
 }
 
-QIcon toolImage(ToolImage image)
-{
+QIcon toolImage(ToolImage image) {
     switch (image) {
-    case ToolImage::Back: return toolbarIcon(ToolbarImage::Back);
-    case ToolImage::Forward: return toolbarIcon(ToolbarImage::Forward);
-    case ToolImage::Up: return toolbarIcon(ToolbarImage::Up);
-    case ToolImage::Search: return toolbarIcon(ToolbarImage::Search);
-    case ToolImage::Folders: return toolbarIcon(ToolbarImage::Folders);
-    case ToolImage::Views: return toolbarIcon(ToolbarImage::Views);
+        case ToolImage::Back:
+            return toolbarIcon(ToolbarImage::Back);
+        case ToolImage::Forward:
+            return toolbarIcon(ToolbarImage::Forward);
+        case ToolImage::Up:
+            return toolbarIcon(ToolbarImage::Up);
+        case ToolImage::Search:
+            return toolbarIcon(ToolbarImage::Search);
+        case ToolImage::Folders:
+            return toolbarIcon(ToolbarImage::Folders);
+        case ToolImage::Views:
+            return toolbarIcon(ToolbarImage::Views);
     }
     return {};
 }

@@ -13,8 +13,7 @@ namespace {
 constexpr int kColumnMargin = 16;
 constexpr int kPictureSpacing = 4;
 
-void setUpCommon(QAbstractItemView* view)
-{
+void setUpCommon(QAbstractItemView* view) {
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -24,8 +23,7 @@ void setUpCommon(QAbstractItemView* view)
 }  // namespace
 
 ItemListView::ItemListView(QWidget* parent)
-    : QStackedWidget(parent), m_icons(new QListView(this)), m_details(new QTreeView(this))
-{
+    : QStackedWidget(parent), m_icons(new QListView(this)), m_details(new QTreeView(this)) {
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setUpCommon(m_icons);
@@ -61,8 +59,7 @@ ItemListView::ItemListView(QWidget* parent)
     m_details->installEventFilter(this);
 }
 
-void ItemListView::setModel(QAbstractItemModel* model)
-{
+void ItemListView::setModel(QAbstractItemModel* model) {
     m_details->setModel(model);
     m_icons->setModel(model);
     QItemSelectionModel* old = m_icons->selectionModel();
@@ -71,68 +68,63 @@ void ItemListView::setModel(QAbstractItemModel* model)
     if (old && old != m_icons->selectionModel()) old->deleteLater();
 }
 
-void ItemListView::setColumnWidths(const std::vector<int>& widths)
-{
+void ItemListView::setColumnWidths(const std::vector<int>& widths) {
     for (std::size_t c = 0; c < widths.size(); ++c) m_details->setColumnWidth(int(c), widths[c]);
 }
 
-QAbstractItemView* ItemListView::currentView() const
-{
+QAbstractItemView* ItemListView::currentView() const {
     return m_style == ViewStyle::Details ? static_cast<QAbstractItemView*>(m_details) : m_icons;
 }
 
-void ItemListView::setViewStyle(ViewStyle style)
-{
+void ItemListView::setViewStyle(ViewStyle style) {
     const bool hadFocus = currentView()->hasFocus();
     m_style = style;
     switch (style) {
-    case ViewStyle::LargeIcons:
-        m_icons->setViewMode(QListView::IconMode);
-        m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setWrapping(true);
-        m_icons->setWordWrap(true);
-        m_icons->setIconSize({32, 32});
-        m_icons->setGridSize({84, 72});
-        break;
-    case ViewStyle::SmallIcons:
-        m_icons->setViewMode(QListView::ListMode);
-        m_icons->setFlow(QListView::LeftToRight);
-        m_icons->setWrapping(true);
-        m_icons->setWordWrap(false);
-        m_icons->setIconSize({16, 16});
-        m_icons->setGridSize({128, 20});
-        break;
-    case ViewStyle::List:
-        m_icons->setViewMode(QListView::ListMode);
-        m_icons->setFlow(QListView::TopToBottom);
-        m_icons->setWrapping(true);
-        m_icons->setWordWrap(false);
-        m_icons->setIconSize({16, 16});
-        m_icons->setGridSize({180, 18});
-        break;
-    case ViewStyle::Details: break;
+        case ViewStyle::LargeIcons:
+            m_icons->setViewMode(QListView::IconMode);
+            m_icons->setFlow(QListView::LeftToRight);
+            m_icons->setWrapping(true);
+            m_icons->setWordWrap(true);
+            m_icons->setIconSize({32, 32});
+            m_icons->setGridSize({84, 72});
+            break;
+        case ViewStyle::SmallIcons:
+            m_icons->setViewMode(QListView::ListMode);
+            m_icons->setFlow(QListView::LeftToRight);
+            m_icons->setWrapping(true);
+            m_icons->setWordWrap(false);
+            m_icons->setIconSize({16, 16});
+            m_icons->setGridSize({128, 20});
+            break;
+        case ViewStyle::List:
+            m_icons->setViewMode(QListView::ListMode);
+            m_icons->setFlow(QListView::TopToBottom);
+            m_icons->setWrapping(true);
+            m_icons->setWordWrap(false);
+            m_icons->setIconSize({16, 16});
+            m_icons->setGridSize({180, 18});
+            break;
+        case ViewStyle::Details:
+            break;
     }
     setCurrentWidget(currentView());
     if (hadFocus) currentView()->setFocus();
 }
 
-int ItemListView::selectedRow() const
-{
-    const QModelIndexList rows = m_details->selectionModel() ? m_details->selectionModel()->selectedRows()
-                                                             : QModelIndexList();
+int ItemListView::selectedRow() const {
+    const QModelIndexList rows =
+        m_details->selectionModel() ? m_details->selectionModel()->selectedRows() : QModelIndexList();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void ItemListView::selectRow(int row)
-{
+void ItemListView::selectRow(int row) {
     QAbstractItemModel* model = m_details->model();
     if (!model) return;
-    m_details->selectionModel()->setCurrentIndex(model->index(row, 0), QItemSelectionModel::ClearAndSelect |
-                                                                           QItemSelectionModel::Rows);
+    m_details->selectionModel()->setCurrentIndex(
+        model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void ItemListView::adjustColumns()
-{
+void ItemListView::adjustColumns() {
     if (m_style != ViewStyle::Details) return;
     QAbstractItemModel* model = m_details->model();
     if (!model) return;
@@ -154,8 +146,7 @@ void ItemListView::adjustColumns()
     }
 }
 
-bool ItemListView::eventFilter(QObject* watched, QEvent* event)
-{
+bool ItemListView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched == currentView() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
         emit spacePressed();

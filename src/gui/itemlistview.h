@@ -1,10 +1,9 @@
 #pragma once
 
-#include "settings.h"
-
 #include <QStackedWidget>
-
 #include <vector>
+
+#include "settings.h"
 
 class QAbstractItemModel;
 class QAbstractItemView;

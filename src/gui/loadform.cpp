@@ -1,9 +1,9 @@
 #include "loadform.h"
 
-#include "icons.h"
-
 #include <QCoreApplication>
 #include <QPainter>
+
+#include "icons.h"
 
 namespace quillon {
 
@@ -18,8 +18,8 @@ const QColor kGaugeBar(0x00, 0x00, 0x80);   // navy
 }  // namespace
 
 TLoadForm::TLoadForm(const QRect& over, int maximum)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_maximum(maximum)
-{
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_maximum(maximum) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(QStringLiteral("Loading..."));
     setFixedSize(kWidth, kHeight);
@@ -30,19 +30,17 @@ TLoadForm::TLoadForm(const QRect& over, int maximum)
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TLoadForm::advance()
-{
+void TLoadForm::advance() {
     ++m_progress;
     repaint();
 }
 
-void TLoadForm::paintEvent(QPaintEvent*)
-{
+void TLoadForm::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(0, 0, kWidth, kPictureHeight, kSplashBlue);
     // The picture keeps its proportions inside the area above the gauge, centred.
-    const QPixmap splash = splashPixmap().scaled(kWidth, kPictureHeight, Qt::KeepAspectRatio,
-                                                 Qt::SmoothTransformation);
+    const QPixmap splash =
+        splashPixmap().scaled(kWidth, kPictureHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     p.drawPixmap((kWidth - splash.width()) / 2, (kPictureHeight - splash.height()) / 2, splash);
 
     p.fillRect(0, kPictureHeight, kWidth, kGaugeHeight, kGaugeBack);

@@ -4,8 +4,8 @@
 
 namespace quillon {
 
-// The window shown while the catalog folder is read: a splash with the product name, a gauge advanced once per
-// catalog file, and the loading caption drawn over the gauge. It exists only during a reload.
+// The window shown while the catalog folder is read: a splash with the product name, a gauge advanced once
+// per catalog file, and the loading caption drawn over the gauge. It exists only during a reload.
 class TLoadForm final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TLoadForm)

@@ -1,20 +1,5 @@
 #include "mainwindow.h"
 
-#include "catalogloader.h"
-#include "catalogtreemodel.h"
-#include "codepage.h"
-#include "contentsmodel.h"
-#include "aboutbox.h"
-#include "icons.h"
-#include "imagelists.h"
-#include "itemlistview.h"
-#include "loadform.h"
-#include "nodepath.h"
-#include "preferences.h"
-#include "quillonactions.h"
-#include "searchresultsmodel.h"
-#include "widgetmessageboxes.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -32,8 +17,22 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
-
 #include <memory>
+
+#include "aboutbox.h"
+#include "catalogloader.h"
+#include "catalogtreemodel.h"
+#include "codepage.h"
+#include "contentsmodel.h"
+#include "icons.h"
+#include "imagelists.h"
+#include "itemlistview.h"
+#include "loadform.h"
+#include "nodepath.h"
+#include "preferences.h"
+#include "quillonactions.h"
+#include "searchresultsmodel.h"
+#include "widgetmessageboxes.h"
 
 namespace quillon {
 
@@ -41,30 +40,31 @@ namespace {
 
 const QString kSearchResults = QStringLiteral("Search Results");
 
-QString fromBytes(std::string_view text) { return activeCodePage().toUnicode(text); }
+QString fromBytes(std::string_view text) {
+    return activeCodePage().toUnicode(text);
+}
 
 // The picture of a path box entry, told from its text alone.
-int pathImage(const QString& text)
-{
+int pathImage(const QString& text) {
     if (text == kSearchResults) return 5;
     if (text.endsWith(QStringLiteral(":\\"))) return 1;
     if (text.contains(u'\\')) return 2;
     return 0;
 }
 
-FormServices withDefaults(FormServices services, MessageBoxes* ownBoxes)
-{
+FormServices withDefaults(FormServices services, MessageBoxes* ownBoxes) {
     if (!services.boxes) services.boxes = ownBoxes;
     if (!services.openUrl) services.openUrl = openWithDesktop;
     if (!services.startConverter)
         services.startConverter = [] { QProcess::startDetached(QStringLiteral("./conv.exe"), {}); };
     if (!services.quitSoon)
-        services.quitSoon = [] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); };
+        services.quitSoon = [] {
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        };
     return services;
 }
 
-QToolButton* toolButton(const QIcon& icon, const QString& text, const QString& hint)
-{
+QToolButton* toolButton(const QIcon& icon, const QString& text, const QString& hint) {
     auto* button = new QToolButton;
     button->setIcon(icon);
     button->setAutoRaise(true);
@@ -79,9 +79,9 @@ QToolButton* toolButton(const QIcon& icon, const QString& text, const QString& h
 }  // namespace
 
 TQuillonForm::TQuillonForm(FormServices services, QWidget* parent)
-    : QMainWindow(parent), m_ownBoxes(std::make_unique<WidgetMessageBoxes>()),
-      m_services(withDefaults(std::move(services), m_ownBoxes.get()))
-{
+    : QMainWindow(parent),
+      m_ownBoxes(std::make_unique<WidgetMessageBoxes>()),
+      m_services(withDefaults(std::move(services), m_ownBoxes.get())) {
     setObjectName(QStringLiteral("QuillonForm"));
     setWindowIcon(applicationIcon());
     setWindowTitle(QStringLiteral("Quillon 1.5"));
@@ -103,8 +103,7 @@ TQuillonForm::TQuillonForm(FormServices services, QWidget* parent)
     FormCreate();
 }
 
-TQuillonForm::~TQuillonForm()
-{
+TQuillonForm::~TQuillonForm() {
     FormDestroy();
     // The views go before the catalog their models point into; as children they would outlive it.
     std::unique_ptr<QWidget> views(takeCentralWidget());
@@ -112,8 +111,7 @@ TQuillonForm::~TQuillonForm()
     m_results->clear();
 }
 
-void TQuillonForm::buildToolBars()
-{
+void TQuillonForm::buildToolBars() {
     StandartButs = addToolBar(QStringLiteral("Standard Buttons"));
     StandartButs->setObjectName(QStringLiteral("StandartButs"));
     StandartButs->setMovable(false);
@@ -132,7 +130,8 @@ void TQuillonForm::buildToolBars()
     UpBut = toolButton(toolImage(ToolImage::Up), {}, QStringLiteral("To parent directory"));
     UpBut->setObjectName(QStringLiteral("UpBut"));
     UpBut->setEnabled(false);
-    SBut = toolButton(toolImage(ToolImage::Search), QStringLiteral("Search"), QStringLiteral("Switch to search mode"));
+    SBut = toolButton(toolImage(ToolImage::Search), QStringLiteral("Search"),
+                      QStringLiteral("Switch to search mode"));
     SBut->setObjectName(QStringLiteral("SBut"));
     FBut = toolButton(toolImage(ToolImage::Folders), QStringLiteral("Folders"),
                       QStringLiteral("Switch to folders mode"));
@@ -170,8 +169,7 @@ void TQuillonForm::buildToolBars()
     PathBar->addWidget(bar);
 }
 
-QWidget* TQuillonForm::buildFoldersPanel()
-{
+QWidget* TQuillonForm::buildFoldersPanel() {
     Panel3 = new QFrame;
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -224,8 +222,7 @@ QWidget* TQuillonForm::buildFoldersPanel()
     return Panel3;
 }
 
-void TQuillonForm::buildWorkArea()
-{
+void TQuillonForm::buildWorkArea() {
     Splitter1 = new QSplitter(Qt::Horizontal);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setHandleWidth(3);
@@ -252,8 +249,7 @@ void TQuillonForm::buildWorkArea()
     setCentralWidget(Splitter1);
 }
 
-void TQuillonForm::buildStatusBar()
-{
+void TQuillonForm::buildStatusBar() {
     for (std::size_t i = 0; i < StatusBar1.size(); ++i) {
         StatusBar1[i] = new QLabel;
         StatusBar1[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -264,8 +260,7 @@ void TQuillonForm::buildStatusBar()
     statusBar()->addWidget(StatusBar1[1], 1);
 }
 
-void TQuillonForm::connectHandlers()
-{
+void TQuillonForm::connectHandlers() {
     QuillonActions& a = *m_actions;
     connect(Catalog, &QTreeView::clicked, this, &TQuillonForm::CatalogClick);
     connect(a.Quit, &QAction::triggered, this, &TQuillonForm::QuitExecute);
@@ -310,8 +305,7 @@ void TQuillonForm::connectHandlers()
 
 // --- Start-up and shutdown ---
 
-void TQuillonForm::FormCreate()
-{
+void TQuillonForm::FormCreate() {
     LoadSettings();
     if (m_settings.FirstStart) {
         FirstStartPrompt();
@@ -326,21 +320,18 @@ void TQuillonForm::FormCreate()
     setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
 }
 
-void TQuillonForm::FirstStartPrompt()
-{
+void TQuillonForm::FirstStartPrompt() {
     m_settings.FirstStart = false;
     m_services.boxes->information(this, kFirstStartText);
     m_services.startConverter();
 }
 
-void TQuillonForm::FormDestroy()
-{
+void TQuillonForm::FormDestroy() {
     HistoryPos = 1;
     SaveSettings();
 }
 
-void TQuillonForm::LoadSettings()
-{
+void TQuillonForm::LoadSettings() {
     m_settings.load();
     SearchView->setViewStyle(m_settings.SLV_ViewStyle);
     m_actions->StandartButtons1->setChecked(m_settings.StdBar);
@@ -350,8 +341,7 @@ void TQuillonForm::LoadSettings()
     applyViewStyle(int(m_settings.LV_ViewStyle));
 }
 
-void TQuillonForm::SaveSettings()
-{
+void TQuillonForm::SaveSettings() {
     m_settings.LV_ViewStyle = ListView->viewStyle();
     m_settings.SLV_ViewStyle = SearchView->viewStyle();
     // Hidden explicitly, not merely off screen: the window itself is already closed at this point.
@@ -361,8 +351,7 @@ void TQuillonForm::SaveSettings()
     m_settings.save();  // a file that cannot be written is not reported
 }
 
-bool TQuillonForm::ReloadCatalogFolder()
-{
+bool TQuillonForm::ReloadCatalogFolder() {
     std::unique_ptr<TLoadForm> loadForm;
     std::vector<QString> errors;
     LoadObserver observer;
@@ -379,8 +368,8 @@ bool TQuillonForm::ReloadCatalogFolder()
 
     m_lastLoad = {};
     m_treeModel->beginReload();
-    const LoadResult result =
-        quillon::ReloadCatalogFolder(QFile::encodeName(m_settings.CatalogFolder).toStdString(), m_catalog, observer);
+    const LoadResult result = quillon::ReloadCatalogFolder(
+        QFile::encodeName(m_settings.CatalogFolder).toStdString(), m_catalog, observer);
     m_treeModel->endReload();
     loadForm.reset();
     for (const QString& error : errors) m_services.boxes->standardError(this, error);
@@ -399,16 +388,16 @@ bool TQuillonForm::ReloadCatalogFolder()
 
 // --- Showing a node ---
 
-CatalogNode* TQuillonForm::selectedNode() const { return m_treeModel->nodeAt(Catalog->currentIndex()); }
+CatalogNode* TQuillonForm::selectedNode() const {
+    return m_treeModel->nodeAt(Catalog->currentIndex());
+}
 
-void TQuillonForm::selectNode(const CatalogNode* node)
-{
+void TQuillonForm::selectNode(const CatalogNode* node) {
     Catalog->setCurrentIndex(m_treeModel->indexOf(node));
     CatalogClick();
 }
 
-void TQuillonForm::CatalogClick()
-{
+void TQuillonForm::CatalogClick() {
     const CatalogNode* node = selectedNode();
     if (!node || (LastNode && *LastNode == node->id())) return;
     FillContents();
@@ -423,8 +412,7 @@ void TQuillonForm::CatalogClick()
 // The visit history arrives with the Back and Forward menus; until then a visit only becomes the last node.
 void TQuillonForm::RecordVisit() {}
 
-void TQuillonForm::FillContents()
-{
+void TQuillonForm::FillContents() {
     const CatalogNode* node = selectedNode();
     if (!node) return;
     UpBut->setEnabled(node->level() > 0);
@@ -444,15 +432,13 @@ void TQuillonForm::FillContents()
     if (m_actions->AutoAdjust1->isChecked()) AdjustColsExecute();
 }
 
-void TQuillonForm::pushPath(const QString& path)
-{
+void TQuillonForm::pushPath(const QString& path) {
     if (PathBox->count() > 9) PathBox->removeItem(PathBox->count() - 1);
     PathBox->insertItem(0, catalogImage(pathImage(path)), path);
     PathBox->setCurrentIndex(0);
 }
 
-void TQuillonForm::ListViewColumnClick(ItemListView* sender, int column)
-{
+void TQuillonForm::ListViewColumnClick(ItemListView* sender, int column) {
     m_sort.columnClicked(column);
     if (sender == ListView)
         m_contents->sortBy(m_sort);
@@ -460,14 +446,12 @@ void TQuillonForm::ListViewColumnClick(ItemListView* sender, int column)
         m_results->sortBy(m_sort);
 }
 
-void TQuillonForm::ListViewDblClick()
-{
+void TQuillonForm::ListViewDblClick() {
     const ContentsRow* row = m_contents->rowAt(ListView->selectedRow());
     if (row && row->node) selectNode(row->node);
 }
 
-void TQuillonForm::ListViewKeyDown(ItemListView* sender)
-{
+void TQuillonForm::ListViewKeyDown(ItemListView* sender) {
     // Search hits may outlive their volume; their totals come with the search pane.
     if (sender != ListView) return;
     const int selected = ListView->selectedRow();
@@ -478,29 +462,32 @@ void TQuillonForm::ListViewKeyDown(ItemListView* sender)
 
 // --- View styles, toolbars, columns ---
 
-ItemListView* TQuillonForm::visibleList() const { return ListView->isHidden() ? SearchView : ListView; }
+ItemListView* TQuillonForm::visibleList() const {
+    return ListView->isHidden() ? SearchView : ListView;
+}
 
-void TQuillonForm::applyViewStyle(int style)
-{
+void TQuillonForm::applyViewStyle(int style) {
     m_actions->viewsItem(style)->setChecked(true);
     m_actions->viewMenuItem(style)->setChecked(true);
     visibleList()->setViewStyle(ViewStyle(style));
 }
 
-void TQuillonForm::ToggleToolbars()
-{
+void TQuillonForm::ToggleToolbars() {
     StandartButs->setVisible(m_actions->StandartButtons1->isChecked());
     PathBar->setVisible(m_actions->PathBar1->isChecked());
 }
 
-void TQuillonForm::AdjustColsExecute() { visibleList()->adjustColumns(); }
+void TQuillonForm::AdjustColsExecute() {
+    visibleList()->adjustColumns();
+}
 
-void TQuillonForm::QuitExecute() { close(); }
+void TQuillonForm::QuitExecute() {
+    close();
+}
 
 // --- Mode buttons and the path box ---
 
-void TQuillonForm::ToggleSearch()
-{
+void TQuillonForm::ToggleSearch() {
     const bool folders = FBut->isChecked();
     const bool search = SBut->isChecked();
     Panel3->setVisible(folders || search);
@@ -531,21 +518,18 @@ void TQuillonForm::ToggleSearch()
         setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
 }
 
-void TQuillonForm::XButClick()
-{
+void TQuillonForm::XButClick() {
     Panel3->hide();
     SBut->setChecked(false);
     FBut->setChecked(false);
 }
 
-void TQuillonForm::UpButClick()
-{
+void TQuillonForm::UpButClick() {
     const CatalogNode* node = selectedNode();
     if (node && node->parent()) selectNode(node->parent());
 }
 
-void TQuillonForm::PathBoxCloseUp()
-{
+void TQuillonForm::PathBoxCloseUp() {
     if (!FBut->isChecked()) {
         FBut->setChecked(true);
         SBut->setChecked(false);
@@ -554,10 +538,10 @@ void TQuillonForm::PathBoxCloseUp()
     GoButClick();
 }
 
-void TQuillonForm::GoButClick()
-{
+void TQuillonForm::GoButClick() {
     if (m_catalog.volumeCount() == 0) return;
-    const CatalogNode* node = resolveNodePath(m_catalog, activeCodePage().fromUnicode(PathBox->currentText()));
+    const CatalogNode* node =
+        resolveNodePath(m_catalog, activeCodePage().fromUnicode(PathBox->currentText()));
     if (!node) {
         m_services.boxes->error(this, fromBytes(kPathNotFound));
         PathBox->setCurrentIndex(0);
@@ -568,18 +552,30 @@ void TQuillonForm::GoButClick()
 
 // --- Dialogs and help ---
 
-void TQuillonForm::Preferences1Click() { TPreferences::execute(this, m_settings); }
+void TQuillonForm::Preferences1Click() {
+    TPreferences::execute(this, m_settings);
+}
 
-void TQuillonForm::About1Click() { TAboutBox::execute(this, m_services.openUrl); }
+void TQuillonForm::About1Click() {
+    TAboutBox::execute(this, m_services.openUrl);
+}
 
-void TQuillonForm::HelpContentsExecute() { openHelpContents(*m_services.boxes, this, m_services.openUrl); }
+void TQuillonForm::HelpContentsExecute() {
+    openHelpContents(*m_services.boxes, this, m_services.openUrl);
+}
 
-void TQuillonForm::UpdateClick() { openHomepage(m_services.openUrl); }
+void TQuillonForm::UpdateClick() {
+    openHomepage(m_services.openUrl);
+}
 
 // --- Status bar ---
 
-QString TQuillonForm::statusText(int panel) const { return StatusBar1[std::size_t(panel)]->text(); }
+QString TQuillonForm::statusText(int panel) const {
+    return StatusBar1[std::size_t(panel)]->text();
+}
 
-void TQuillonForm::setStatusText(int panel, const QString& text) { StatusBar1[std::size_t(panel)]->setText(text); }
+void TQuillonForm::setStatusText(int panel, const QString& text) {
+    StatusBar1[std::size_t(panel)]->setText(text);
+}
 
 }  // namespace quillon

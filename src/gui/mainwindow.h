@@ -1,17 +1,16 @@
 #pragma once
 
-#include "catalog.h"
-#include "helplinks.h"
-#include "listviewcompare.h"
-#include "settings.h"
-
 #include <QMainWindow>
-
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+
+#include "catalog.h"
+#include "helplinks.h"
+#include "listviewcompare.h"
+#include "settings.h"
 
 class QComboBox;
 class QFrame;
@@ -32,13 +31,14 @@ class QuillonActions;
 class SearchResultsModel;
 
 inline constexpr QLatin1StringView kFirstStartText{
-    "It seems to be the first time you start Quillon 1.5. If you have used the previous version it is better to "
+    "It seems to be the first time you start Quillon 1.5. If you have used the previous version it is better "
+    "to "
     "run  the Convertor because of incompatibility in catalog files. Run it now?"};
 
 // What the window asks of the world outside: message boxes, the converter, links, the end of the program.
 // Tests put recorders in their place; what is left empty gets the real thing.
 struct FormServices {
-    MessageBoxes* boxes = nullptr;          // not owned
+    MessageBoxes* boxes = nullptr;         // not owned
     std::function<void()> startConverter;  // "./conv.exe", started and left alone
     std::function<void()> quitSoon;        // ends the event loop once it runs
     UrlOpener openUrl;                     // the help file and the homepage
@@ -55,7 +55,8 @@ public:
     explicit TQuillonForm(FormServices services = {}, QWidget* parent = nullptr);
     ~TQuillonForm() override;
 
-    // True after a first start: the converter was offered and the program is to end without showing the window.
+    // True after a first start: the converter was offered and the program is to end without showing the
+    // window.
     bool endedAtStart() const { return m_endedAtStart; }
 
     quillon::Catalog& catalog() { return m_catalog; }

@@ -9,9 +9,7 @@
 namespace quillon {
 
 QuillonActions::QuillonActions(QWidget* window)
-    : QObject(window), m_viewMenuGroup(new QActionGroup(this)),
-      m_viewsGroup(new QActionGroup(this))
-{
+    : QObject(window), m_viewMenuGroup(new QActionGroup(this)), m_viewsGroup(new QActionGroup(this)) {
     CreateNew = make(QStringLiteral("&New Catalog..."), this);
     CreateNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     SetCatDir = make(QStringLiteral("Set Catalog &Folder"), this);
@@ -75,15 +73,13 @@ QuillonActions::QuillonActions(QWidget* window)
     window->addActions({CreateNew, SaveSR, Repaint, Quit, AdjustCols, Rename1, Delete1, HelpContents});
 }
 
-QAction* QuillonActions::make(const QString& text, QObject* parent)
-{
+QAction* QuillonActions::make(const QString& text, QObject* parent) {
     auto* action = new QAction(text, parent);
     action->setShortcutContext(Qt::WindowShortcut);
     return action;
 }
 
-void QuillonActions::buildMainMenu(QMenuBar* bar)
-{
+void QuillonActions::buildMainMenu(QMenuBar* bar) {
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->addAction(CreateNew);
     file->addAction(SetCatDir);

@@ -1,20 +1,23 @@
 #pragma once
 
-#include "imagelists.h"
-#include "listviewcompare.h"
-
 #include <QAbstractTableModel>
 #include <QIcon>
-
 #include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
+#include "imagelists.h"
+#include "listviewcompare.h"
+
 namespace quillon {
 
-inline const void* rowKey(const ContentsRow& row) { return row.node ? static_cast<const void*>(row.node) : row.file; }
-inline const void* rowKey(const SearchRow& row) { return row.file ? static_cast<const void*>(row.file) : row.folder; }
+inline const void* rowKey(const ContentsRow& row) {
+    return row.node ? static_cast<const void*>(row.node) : row.file;
+}
+inline const void* rowKey(const SearchRow& row) {
+    return row.file ? static_cast<const void*>(row.file) : row.folder;
+}
 
 // A flat list of plain row structs that refer to catalog records. Display texts are made only for the cells a
 // view asks for, so a folder of a hundred thousand files costs one vector and one sort.
@@ -25,19 +28,20 @@ public:
     static constexpr int ImageRole = Qt::UserRole + 1;
 
     explicit RowTableModel(QObject* parent)
-        : QAbstractTableModel(parent), m_images{catalogImage(0), catalogImage(1), catalogImage(2), catalogImage(3),
-                                                catalogImage(4), catalogImage(5)}
-    {
+        : QAbstractTableModel(parent), m_images{catalogImage(0), catalogImage(1), catalogImage(2),
+                                                catalogImage(3), catalogImage(4), catalogImage(5)} {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_rows.size());
     }
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_rows.size()); }
-
     const std::vector<Row>& rows() const { return m_rows; }
-    const Row* rowAt(int row) const { return row >= 0 && std::size_t(row) < m_rows.size() ? &m_rows[row] : nullptr; }
+    const Row* rowAt(int row) const {
+        return row >= 0 && std::size_t(row) < m_rows.size() ? &m_rows[row] : nullptr;
+    }
 
     // The whole list is replaced at once: one reset instead of a signal per row.
-    void setRows(std::vector<Row> rows)
-    {
+    void setRows(std::vector<Row> rows) {
         beginResetModel();
         m_rows = std::move(rows);
         endResetModel();
@@ -45,8 +49,7 @@ public:
     void clear() { setRows({}); }
 
     // Orders the rows by the shared comparison; selected and current rows follow their records.
-    void sortBy(const SortState& sort)
-    {
+    void sortBy(const SortState& sort) {
         emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
         const QModelIndexList before = persistentIndexList();
         std::vector<const void*> keys;
@@ -67,8 +70,7 @@ public:
     }
 
     // The total that Space puts in place of "[SUB-DIR]".
-    void setTotal(int row, std::int64_t kb)
-    {
+    void setTotal(int row, std::int64_t kb) {
         if (!rowAt(row)) return;
         m_rows[std::size_t(row)].totalKB = kb;
         emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
@@ -77,25 +79,27 @@ public:
     // The text of one cell as the list shows it.
     virtual QString text(const Row& row, int column) const = 0;
 
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override
-    {
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
         const Row* row = index.isValid() ? rowAt(index.row()) : nullptr;
         if (!row) return {};
         switch (role) {
-        case Qt::DisplayRole: return text(*row, index.column());
-        case Qt::DecorationRole:
-            if (index.column() == 0 && row->image >= 0 && std::size_t(row->image) < m_images.size())
-                return m_images[std::size_t(row->image)];
-            return {};
-        case Qt::TextAlignmentRole:
-            return index.column() == sizeColumn() ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
-        case ImageRole: return row->image;
-        default: return {};
+            case Qt::DisplayRole:
+                return text(*row, index.column());
+            case Qt::DecorationRole:
+                if (index.column() == 0 && row->image >= 0 && std::size_t(row->image) < m_images.size())
+                    return m_images[std::size_t(row->image)];
+                return {};
+            case Qt::TextAlignmentRole:
+                return index.column() == sizeColumn() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                      : QVariant();
+            case ImageRole:
+                return row->image;
+            default:
+                return {};
         }
     }
 
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override
-    {
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override {
         if (orientation != Qt::Horizontal) return {};
         if (role == Qt::DisplayRole) return columnTitle(section);
         if (role == Qt::TextAlignmentRole && section == sizeColumn())
@@ -103,8 +107,7 @@ public:
         return {};
     }
 
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
         return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
     }
 

@@ -10,8 +10,7 @@ public:
     explicit SearchResultsModel(QObject* parent = nullptr) : RowTableModel(parent) {}
     Q_DISABLE_COPY_MOVE(SearchResultsModel)
 
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
+    int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : kSearchColumnCount;
     }
     QString text(const SearchRow& row, int column) const override;

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "catalog.h"
-
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
-
 #include <functional>
 #include <string>
+
+#include "catalog.h"
 
 namespace quillon::test {
 

@@ -1,16 +1,14 @@
-#include "codepage.h"
-#include "localeformat.h"
-
 #include <QApplication>
 #include <QLocale>
-
 #include <memory>
+
+#include "codepage.h"
+#include "localeformat.h"
 
 int runModelsTest(int argc, char** argv);
 int runMainWindowTest(int argc, char** argv);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Headless whatever the environment says: the tests need no display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -19,8 +17,8 @@ int main(int argc, char** argv)
     // Fixed formats and collation, so the texts compared are the same on every machine.
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     QLocale::setDefault(english);
-    quillon::setActiveLocaleFormat(quillon::LocaleFormat(english, QStringLiteral("M/d/yyyy"),
-                                                         QStringLiteral("h:mm:ss AP")));
+    quillon::setActiveLocaleFormat(
+        quillon::LocaleFormat(english, QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")));
     quillon::setActiveCodePage(std::make_shared<quillon::Utf8CodePage>(english));
 
     int failures = 0;

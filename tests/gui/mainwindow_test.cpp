@@ -1,10 +1,4 @@
-#include "catalogfixture.h"
-#include "catalogtreemodel.h"
-#include "contentsmodel.h"
-#include "itemlistview.h"
 #include "mainwindow.h"
-#include "quillonactions.h"
-#include "recordingmessageboxes.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -17,8 +11,14 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-
 #include <memory>
+
+#include "catalogfixture.h"
+#include "catalogtreemodel.h"
+#include "contentsmodel.h"
+#include "itemlistview.h"
+#include "quillonactions.h"
+#include "recordingmessageboxes.h"
 
 using namespace quillon;
 using quillon::test::CatalogFixture;
@@ -33,15 +33,14 @@ struct Recorder {
     int quits = 0;
     QList<QUrl> opened;
 
-    FormServices services()
-    {
-        return {&boxes, [this] { ++converterStarts; }, [this] { ++quits; }, [this](const QUrl& url) {
+    FormServices services() {
+        return {&boxes, [this] { ++converterStarts; }, [this] { ++quits; },
+                [this](const QUrl& url) {
                     opened << url;
                     return true;
                 }};
     }
-    QStringList texts(MessageKind kind) const
-    {
+    QStringList texts(MessageKind kind) const {
         QStringList list;
         for (const ShownMessage& message : boxes.shown())
             if (message.kind == kind) list << message.text;
@@ -51,8 +50,7 @@ struct Recorder {
 };
 
 // Three volumes; "Music" holds folders and files.
-void writeSampleCatalogs(CatalogFixture& fixture)
-{
+void writeSampleCatalogs(CatalogFixture& fixture) {
     fixture.writeVolume("beta");
     fixture.writeVolume("Gamma");
     fixture.writeVolume("Music", [](CatalogNode& volume) {
@@ -66,35 +64,30 @@ void writeSampleCatalogs(CatalogFixture& fixture)
     });
 }
 
-QStringList rowNames(const QAbstractItemModel& model, int column = 0)
-{
+QStringList rowNames(const QAbstractItemModel& model, int column = 0) {
     QStringList names;
     for (int r = 0; r < model.rowCount(); ++r) names << model.index(r, column).data().toString();
     return names;
 }
 
-QStringList childTexts(const QAbstractItemModel& model, const QModelIndex& parent)
-{
+QStringList childTexts(const QAbstractItemModel& model, const QModelIndex& parent) {
     QStringList names;
     for (int r = 0; r < model.rowCount(parent); ++r) names << model.index(r, 0, parent).data().toString();
     return names;
 }
 
 template <class T>
-T* child(QWidget& window, const char* name)
-{
+T* child(QWidget& window, const char* name) {
     return window.findChild<T*>(QLatin1StringView(name));
 }
 
-const CatalogNode* volumeNamed(TQuillonForm& form, std::string_view name)
-{
+const CatalogNode* volumeNamed(TQuillonForm& form, std::string_view name) {
     for (const auto& v : form.catalog().root().children())
         if (v->text() == name) return v.get();
     return nullptr;
 }
 
-void clickTreeNode(TQuillonForm& form, const CatalogNode* node)
-{
+void clickTreeNode(TQuillonForm& form, const CatalogNode* node) {
     auto* tree = child<QTreeView>(form, "Catalog");
     const QModelIndex index = form.treeModel()->indexOf(node);
     tree->scrollTo(index);
@@ -103,8 +96,7 @@ void clickTreeNode(TQuillonForm& form, const CatalogNode* node)
 
 // The press of a double click is what picks the row: the view takes the double click only over the row it
 // was pressed on, and the test's double click event carries no press of its own.
-void doubleClickRow(QTreeView* view, int row)
-{
+void doubleClickRow(QTreeView* view, int row) {
     const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
@@ -117,14 +109,14 @@ class MainWindowTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void normalStartShowsTheCatalogs()
-    {
+    void normalStartShowsTheCatalogs() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         writeSampleCatalogs(fixture);
         Recorder recorder;
         TQuillonForm form(recorder.services());
-        QAbstractItemModelTester treeTester(form.treeModel(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester treeTester(form.treeModel(),
+                                            QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester listTester(form.contentsModel(),
                                             QAbstractItemModelTester::FailureReportingMode::QtTest);
 
@@ -145,7 +137,8 @@ private slots:
         QCOMPARE(tree->currentIndex(), root);
         const QModelIndex music = form.treeModel()->index(2, 0, root);
         QVERIFY(!tree->isExpanded(music));
-        QCOMPARE(childTexts(*form.treeModel(), music), (QStringList{QStringLiteral("Jazz"), QStringLiteral("Rock")}));
+        QCOMPARE(childTexts(*form.treeModel(), music),
+                 (QStringList{QStringLiteral("Jazz"), QStringLiteral("Rock")}));
 
         QCOMPARE(rowNames(*form.contentsModel()),
                  (QStringList{QStringLiteral("beta"), QStringLiteral("Gamma"), QStringLiteral("Music")}));
@@ -165,16 +158,15 @@ private slots:
         QVERIFY(child<ItemListView>(form, "SearchView")->isHidden());
     }
 
-    void menusHoldEveryCommand()
-    {
+    void menusHoldEveryCommand() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         Recorder recorder;
         TQuillonForm form(recorder.services());
         QStringList titles;
         for (QAction* menu : form.menuBar()->actions()) titles << menu->text();
-        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&View"),
-                                      QStringLiteral("&Help")}));
+        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
+                                      QStringLiteral("&View"), QStringLiteral("&Help")}));
         auto items = [&](int menu) {
             QStringList texts;
             for (QAction* item : form.menuBar()->actions()[menu]->menu()->actions())
@@ -182,15 +174,17 @@ private slots:
                                               : item->text() + u'|' + item->shortcut().toString());
             return texts;
         };
-        QCOMPARE(items(0), (QStringList{QStringLiteral("&New Catalog...|Ctrl+N"), QStringLiteral("Set Catalog &Folder|"),
-                                        QStringLiteral("&Save Search Results|"), QStringLiteral("-"),
-                                        QStringLiteral("&Refresh|F5"), QStringLiteral("-"),
-                                        QStringLiteral("&Quit|Ctrl+X")}));
+        QCOMPARE(items(0),
+                 (QStringList{QStringLiteral("&New Catalog...|Ctrl+N"),
+                              QStringLiteral("Set Catalog &Folder|"), QStringLiteral("&Save Search Results|"),
+                              QStringLiteral("-"), QStringLiteral("&Refresh|F5"), QStringLiteral("-"),
+                              QStringLiteral("&Quit|Ctrl+X")}));
         QCOMPARE(items(1), (QStringList{QStringLiteral("&Rename|F2"), QStringLiteral("&Delete|Ctrl+D"),
                                         QStringLiteral("-"), QStringLiteral("&Preferences|")}));
-        QCOMPARE(items(2), (QStringList{QStringLiteral("&ToolBars|"), QStringLiteral("&Columns|"), QStringLiteral("-"),
-                                        QStringLiteral("L&arge Icons|"), QStringLiteral("&Small Icons|"),
-                                        QStringLiteral("&List|"), QStringLiteral("&Details|")}));
+        QCOMPARE(items(2),
+                 (QStringList{QStringLiteral("&ToolBars|"), QStringLiteral("&Columns|"), QStringLiteral("-"),
+                              QStringLiteral("L&arge Icons|"), QStringLiteral("&Small Icons|"),
+                              QStringLiteral("&List|"), QStringLiteral("&Details|")}));
         QCOMPARE(items(3), (QStringList{QStringLiteral("Contents|F10"), QStringLiteral("-"),
                                         QStringLiteral("Check For &Update|"), QStringLiteral("-"),
                                         QStringLiteral("&About|")}));
@@ -216,8 +210,7 @@ private slots:
         QCOMPARE(recorder.errors(), QStringList{QString(kHelpMissingText)});
     }
 
-    void clickingAFolderShowsItsContents()
-    {
+    void clickingAFolderShowsItsContents() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         writeSampleCatalogs(fixture);
@@ -235,9 +228,10 @@ private slots:
         QCOMPARE(rowNames(*form.contentsModel()),
                  (QStringList{QStringLiteral("Jazz"), QStringLiteral("Rock"), QStringLiteral("Album.flac"),
                               QStringLiteral("cover.jpg"), QStringLiteral("readme.txt")}));
-        QCOMPARE(rowNames(*form.contentsModel(), 1),
-                 (QStringList{QStringLiteral("[SUB-DIR]"), QStringLiteral("[SUB-DIR]"), QStringLiteral("19.531 MB"),
-                              QStringLiteral("200 KB"), QStringLiteral("2 KB")}));
+        QCOMPARE(
+            rowNames(*form.contentsModel(), 1),
+            (QStringList{QStringLiteral("[SUB-DIR]"), QStringLiteral("[SUB-DIR]"),
+                         QStringLiteral("19.531 MB"), QStringLiteral("200 KB"), QStringLiteral("2 KB")}));
         QVERIFY(child<QToolButton>(form, "UpBut")->isEnabled());
         auto* pathBox = child<QComboBox>(form, "PathBox");
         QCOMPARE(pathBox->itemText(0), QStringLiteral("Music:\\"));
@@ -260,8 +254,7 @@ private slots:
         QVERIFY(!child<QToolButton>(form, "UpBut")->isEnabled());
     }
 
-    void headerClicksSortBothWaysWithFoldersFirst()
-    {
+    void headerClicksSortBothWaysWithFoldersFirst() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         writeSampleCatalogs(fixture);
@@ -279,25 +272,28 @@ private slots:
         QCOMPARE(form.sortState().column, 1);
         QCOMPARE(form.sortState().direction, 1);
         QCOMPARE(rowNames(*form.contentsModel()).mid(2),
-                 (QStringList{QStringLiteral("readme.txt"), QStringLiteral("cover.jpg"), QStringLiteral("Album.flac")}));
+                 (QStringList{QStringLiteral("readme.txt"), QStringLiteral("cover.jpg"),
+                              QStringLiteral("Album.flac")}));
         clickHeader(1);
         QCOMPARE(form.sortState().direction, -1);
         QCOMPARE(rowNames(*form.contentsModel()).mid(2),
-                 (QStringList{QStringLiteral("Album.flac"), QStringLiteral("cover.jpg"), QStringLiteral("readme.txt")}));
+                 (QStringList{QStringLiteral("Album.flac"), QStringLiteral("cover.jpg"),
+                              QStringLiteral("readme.txt")}));
         QCOMPARE(form.contentsModel()->index(0, 1).data().toString(), QStringLiteral("[SUB-DIR]"));
         clickHeader(2);
         QCOMPARE(form.sortState().direction, 1);
         QCOMPARE(rowNames(*form.contentsModel()).mid(2),
-                 (QStringList{QStringLiteral("readme.txt"), QStringLiteral("cover.jpg"), QStringLiteral("Album.flac")}));
+                 (QStringList{QStringLiteral("readme.txt"), QStringLiteral("cover.jpg"),
+                              QStringLiteral("Album.flac")}));
         // The order holds for the next fill as well.
         form.selectNode(form.catalog().root().child(0));
         form.selectNode(volumeNamed(form, "Music"));
         QCOMPARE(rowNames(*form.contentsModel()).mid(2),
-                 (QStringList{QStringLiteral("readme.txt"), QStringLiteral("cover.jpg"), QStringLiteral("Album.flac")}));
+                 (QStringList{QStringLiteral("readme.txt"), QStringLiteral("cover.jpg"),
+                              QStringLiteral("Album.flac")}));
     }
 
-    void doubleClickAndSpaceOnFolderRows()
-    {
+    void doubleClickAndSpaceOnFolderRows() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         writeSampleCatalogs(fixture);
@@ -330,13 +326,14 @@ private slots:
         // Into "Rock", a folder row.
         doubleClickRow(details, 1);
         QTRY_COMPARE(child<QComboBox>(form, "PathBox")->itemText(0), QStringLiteral("Music:\\Rock\\"));
-        QCOMPARE(rowNames(*form.contentsModel()), (QStringList{QStringLiteral("Live"), QStringLiteral("live.mp3")}));
+        QCOMPARE(rowNames(*form.contentsModel()),
+                 (QStringList{QStringLiteral("Live"), QStringLiteral("live.mp3")}));
         QCOMPARE(form.contentsModel()->index(1, 3).data().toString(), QStringLiteral("Band - Song"));
-        QVERIFY(child<QTreeView>(form, "Catalog")->isExpanded(form.treeModel()->indexOf(volumeNamed(form, "Music"))));
+        QVERIFY(child<QTreeView>(form, "Catalog")
+                    ->isExpanded(form.treeModel()->indexOf(volumeNamed(form, "Music"))));
     }
 
-    void pathBoxKeepsTenEntries()
-    {
+    void pathBoxKeepsTenEntries() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         writeSampleCatalogs(fixture);
@@ -361,8 +358,7 @@ private slots:
         QCOMPARE(pathBox->currentIndex(), 0);
     }
 
-    void viewMenusStayInStep()
-    {
+    void viewMenusStayInStep() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         writeSampleCatalogs(fixture);
@@ -418,8 +414,7 @@ private slots:
         QVERIFY(details->columnWidth(1) != 77);
     }
 
-    void resizeNowOnAnEmptyListGivesNarrowColumns()
-    {
+    void resizeNowOnAnEmptyListGivesNarrowColumns() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         Recorder recorder;
@@ -429,8 +424,7 @@ private slots:
         for (int c = 0; c < 4; ++c) QCOMPARE(details->columnWidth(c), 16);
     }
 
-    void toolbarTogglesAreSavedAndRestored()
-    {
+    void toolbarTogglesAreSavedAndRestored() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         {
@@ -445,9 +439,10 @@ private slots:
             form.actions()->SIcons->trigger();
             form.close();
         }
-        QCOMPARE(fixture.settingsText(),
-                 QStringLiteral("[General]\nFirstStart=0\nCatalogFolder=./Catalogs/\nAutoOpen=1\nAskForLast=1\n"
-                                "[View]\nLV_ViewStyle=1\nSLV_ViewStyle=3\nStdBar=0\nPathBar=1\nAutoAdjust=0\n"));
+        QCOMPARE(
+            fixture.settingsText(),
+            QStringLiteral("[General]\nFirstStart=0\nCatalogFolder=./Catalogs/\nAutoOpen=1\nAskForLast=1\n"
+                           "[View]\nLV_ViewStyle=1\nSLV_ViewStyle=3\nStdBar=0\nPathBar=1\nAutoAdjust=0\n"));
         Recorder recorder;
         TQuillonForm form(recorder.services());
         QVERIFY(child<QToolBar>(form, "StandartButs")->isHidden());
@@ -458,11 +453,11 @@ private slots:
         QVERIFY(form.actions()->SIcons->isChecked());
     }
 
-    void viewStylesOutOfRangeAreDetails()
-    {
+    void viewStylesOutOfRangeAreDetails() {
         CatalogFixture fixture;
-        fixture.writeSettings(QStringLiteral("[General]\nFirstStart=0\n[View]\nLV_ViewStyle=7\nSLV_ViewStyle=-1\n"
-                                             "PathBar=0\n"));
+        fixture.writeSettings(
+            QStringLiteral("[General]\nFirstStart=0\n[View]\nLV_ViewStyle=7\nSLV_ViewStyle=-1\n"
+                           "PathBar=0\n"));
         Recorder recorder;
         TQuillonForm form(recorder.services());
         QCOMPARE(child<ItemListView>(form, "ListView")->viewStyle(), ViewStyle::Details);
@@ -472,8 +467,7 @@ private slots:
         QVERIFY(!form.actions()->PathBar1->isChecked());
     }
 
-    void firstStartOffersTheConverterAndEnds()
-    {
+    void firstStartOffersTheConverterAndEnds() {
         CatalogFixture fixture;
         writeSampleCatalogs(fixture);
         {
@@ -497,8 +491,7 @@ private slots:
         QCOMPARE(second.statusText(0), QStringLiteral("3 Catalogs"));
     }
 
-    void emptyCatalogFolderShowsNoLoadingWindow()
-    {
+    void emptyCatalogFolderShowsNoLoadingWindow() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         Recorder recorder;
@@ -511,8 +504,7 @@ private slots:
         QCOMPARE(form.treeModel()->rowCount(form.treeModel()->rootIndex()), 0);
     }
 
-    void damagedCatalogsAreReported()
-    {
+    void damagedCatalogsAreReported() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         fixture.writeVolume("Good");
@@ -537,7 +529,8 @@ private slots:
 
         Recorder recorder;
         TQuillonForm form(recorder.services());
-        QCOMPARE(recorder.texts(MessageKind::StandardError), QStringList{QStringLiteral("Error in folder: Broken")});
+        QCOMPARE(recorder.texts(MessageKind::StandardError),
+                 QStringList{QStringLiteral("Error in folder: Broken")});
         QCOMPARE(form.statusText(0), QStringLiteral("2 Catalogs"));
         QCOMPARE(form.lastLoad().advances, 3);
         const CatalogNode* damaged = volumeNamed(form, "Damaged");
@@ -545,8 +538,7 @@ private slots:
         QCOMPARE(damaged->child(0)->text(), std::string("Error"));
     }
 
-    void unreadableCatalogStopsTheStart()
-    {
+    void unreadableCatalogStopsTheStart() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         fixture.writeVolume("Good");
@@ -563,8 +555,7 @@ private slots:
         QCOMPARE(form.contentsModel()->rowCount(), 0);
     }
 
-    void quitShortcutClosesTheWindow()
-    {
+    void quitShortcutClosesTheWindow() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         Recorder recorder;
@@ -579,8 +570,7 @@ private slots:
         QTRY_VERIFY(!form->isVisible());
     }
 
-    void largeFolderFillsQuickly()
-    {
+    void largeFolderFillsQuickly() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
         constexpr int kFiles = 100'000;
@@ -611,8 +601,7 @@ private slots:
     }
 };
 
-int runMainWindowTest(int argc, char** argv)
-{
+int runMainWindowTest(int argc, char** argv) {
     MainWindowTest test;
     return QTest::qExec(&test, argc, argv);
 }

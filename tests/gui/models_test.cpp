@@ -1,14 +1,14 @@
-#include "catalogfixture.h"
-#include "catalogtreemodel.h"
-#include "contentsmodel.h"
-#include "itemlistview.h"
-#include "searchresultsmodel.h"
-
 #include <QAbstractItemModelTester>
 #include <QFontMetrics>
 #include <QListView>
 #include <QTest>
 #include <QTreeView>
+
+#include "catalogfixture.h"
+#include "catalogtreemodel.h"
+#include "contentsmodel.h"
+#include "itemlistview.h"
+#include "searchresultsmodel.h"
 
 using namespace quillon;
 using quillon::test::sampleDate;
@@ -23,8 +23,7 @@ struct SampleCatalog {
     CatalogNode* a = nullptr;
     CatalogNode* b = nullptr;
 
-    SampleCatalog()
-    {
+    SampleCatalog() {
         disk2 = catalog.addVolume("Disk2", NewFolderData(sampleDate()), nullptr);
         disk1 = catalog.addVolume("Disk1", NewFolderData(sampleDate()), nullptr);
         a = disk1->addFolder("A", NewFolderData(sampleDate(1)));
@@ -39,8 +38,7 @@ struct SampleCatalog {
     }
 };
 
-QStringList columnTexts(const QAbstractItemModel& model, int column)
-{
+QStringList columnTexts(const QAbstractItemModel& model, int column) {
     QStringList texts;
     for (int r = 0; r < model.rowCount(); ++r) texts << model.index(r, column).data().toString();
     return texts;
@@ -52,8 +50,7 @@ class ModelsTest final : public QObject {
     Q_OBJECT
 
 private slots:
-    void treeModelFollowsTheCatalog()
-    {
+    void treeModelFollowsTheCatalog() {
         SampleCatalog s;
         CatalogTreeModel model(s.catalog);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -77,8 +74,7 @@ private slots:
         QCOMPARE(model.rowCount(model.rootIndex()), 0);
     }
 
-    void contentsModelShowsRowsAndSortsThem()
-    {
+    void contentsModelShowsRowsAndSortsThem() {
         SampleCatalog s;
         ContentsModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -89,10 +85,10 @@ private slots:
         QCOMPARE(model.columnCount(), 4);
         QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
         QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Media Info"));
-        QCOMPARE(columnTexts(model, 0), (QStringList{QStringLiteral("A"), QStringLiteral("C"),
-                                                     QStringLiteral("huge.iso"), QStringLiteral("k1000.bin"),
-                                                     QStringLiteral("k1024.bin"), QStringLiteral("small.txt"),
-                                                     QStringLiteral("song.mp3")}));
+        QCOMPARE(columnTexts(model, 0),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("huge.iso"),
+                              QStringLiteral("k1000.bin"), QStringLiteral("k1024.bin"),
+                              QStringLiteral("small.txt"), QStringLiteral("song.mp3")}));
         QCOMPARE(columnTexts(model, 1),
                  (QStringList{QStringLiteral("[SUB-DIR]"), QStringLiteral("[SUB-DIR]"),
                               QStringLiteral("1,024.000 MB"), QStringLiteral("0.977 MB"),
@@ -102,17 +98,18 @@ private slots:
         QCOMPARE(model.index(5, 3).data().toString(), QString());
         QCOMPARE(model.index(0, 0).data(ContentsModel::ImageRole).toInt(), 2);
         QCOMPARE(model.index(2, 0).data(ContentsModel::ImageRole).toInt(), 4);
-        QCOMPARE(model.index(2, 1).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
+        QCOMPARE(model.index(2, 1).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
 
         // The row that is current stays current when the order changes.
         const QPersistentModelIndex small = model.index(5, 0);
         SortState bySize;
         bySize.columnClicked(1);
         model.sortBy(bySize);
-        QCOMPARE(columnTexts(model, 0), (QStringList{QStringLiteral("A"), QStringLiteral("C"),
-                                                     QStringLiteral("song.mp3"), QStringLiteral("small.txt"),
-                                                     QStringLiteral("k1000.bin"), QStringLiteral("k1024.bin"),
-                                                     QStringLiteral("huge.iso")}));
+        QCOMPARE(columnTexts(model, 0),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("song.mp3"),
+                              QStringLiteral("small.txt"), QStringLiteral("k1000.bin"),
+                              QStringLiteral("k1024.bin"), QStringLiteral("huge.iso")}));
         QCOMPARE(small.row(), 3);
         QCOMPARE(small.data().toString(), QStringLiteral("small.txt"));
 
@@ -129,8 +126,7 @@ private slots:
         QCOMPARE(model.rowCount(), 0);
     }
 
-    void rootRowsAreTheVolumes()
-    {
+    void rootRowsAreTheVolumes() {
         SampleCatalog s;
         ContentsModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -140,12 +136,12 @@ private slots:
         QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("[SUB-DIR]"));
     }
 
-    void searchResultsModelShowsHits()
-    {
+    void searchResultsModelShowsHits() {
         SampleCatalog s;
         SearchResultsModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        std::vector<SearchRow> rows{fileHit(*s.disk1, *s.disk1, s.disk1->data().Files[0]), folderHit(*s.disk1, *s.b)};
+        std::vector<SearchRow> rows{fileHit(*s.disk1, *s.disk1, s.disk1->data().Files[0]),
+                                    folderHit(*s.disk1, *s.b)};
         model.setRows(std::move(rows));
         QCOMPARE(model.columnCount(), 6);
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Volume"));
@@ -158,8 +154,7 @@ private slots:
         QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("B"));  // folders before files
     }
 
-    void listViewSwitchesStylesAndSizesColumns()
-    {
+    void listViewSwitchesStylesAndSizesColumns() {
         SampleCatalog s;
         ContentsModel model;
         ItemListView view;
@@ -175,11 +170,14 @@ private slots:
         view.adjustColumns();
         const QFontMetrics metrics(view.detailsView()->font());
         int widest = 0;
-        for (const QString& text : columnTexts(model, 3)) widest = std::max(widest, metrics.horizontalAdvance(text));
+        for (const QString& text : columnTexts(model, 3))
+            widest = std::max(widest, metrics.horizontalAdvance(text));
         QCOMPARE(view.detailsView()->columnWidth(3), widest + 16);
         widest = 0;
-        for (const QString& text : columnTexts(model, 0)) widest = std::max(widest, metrics.horizontalAdvance(text));
-        QCOMPARE(view.detailsView()->columnWidth(0), widest + 16 + 16 + 4);  // and the picture before the name
+        for (const QString& text : columnTexts(model, 0))
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        QCOMPARE(view.detailsView()->columnWidth(0),
+                 widest + 16 + 16 + 4);  // and the picture before the name
 
         view.selectRow(2);
         view.setViewStyle(ViewStyle::LargeIcons);
@@ -202,8 +200,7 @@ private slots:
     }
 };
 
-int runModelsTest(int argc, char** argv)
-{
+int runModelsTest(int argc, char** argv) {
     ModelsTest test;
     return QTest::qExec(&test, argc, argv);
 }
