@@ -5,11 +5,11 @@
 # usage: tools/screenshot.sh [options] [OUTPUT.png]          (default output: screenshot.png)
 #   --preset NAME     build folder build/NAME (default release); QUILLON_BIN=path overrides the program
 #   --demo DIR        folder to run the program from (default demo)
-#   --size WxH        size of the main window (default 800x560)
+#   --size WxH        size of the virtual screen, which the main window fills (default 800x560); dialogs open
+#                     centred on it, so they are in the picture too
 #   --keys "K1 K2"    keys to type into the program before the picture, in xdotool names, for example
 #                     "alt+h a" for Help > About or "ctrl+n" for New Catalog; a dialog so opened is in the shot
 #   --wait SECONDS    time the program gets to load and paint before keys and picture (default 2)
-#   --screen          keep the whole virtual screen instead of cutting out the window and its dialogs
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,7 +18,6 @@ demo=$root/demo
 size=800x560
 keys=
 wait=2
-whole=0
 out=screenshot.png
 while [ $# -gt 0 ]; do
     case $1 in
@@ -27,12 +26,16 @@ while [ $# -gt 0 ]; do
         --size) size=$2; shift 2 ;;
         --keys) keys=$2; shift 2 ;;
         --wait) wait=$2; shift 2 ;;
-        --screen) whole=1; shift ;;
-        -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
         -*) echo "unknown option $1" >&2; exit 2 ;;
         *) out=$1; shift ;;
     esac
 done
+case $size in
+    *[!0-9x]* | x* | *x | *x*x* | [!0-9]*) echo "--size wants WIDTHxHEIGHT, not $size" >&2; exit 2 ;;
+    *x*) ;;
+    *) echo "--size wants WIDTHxHEIGHT, not $size" >&2; exit 2 ;;
+esac
 case $out in /*) ;; *) out=$(pwd)/$out ;; esac
 
 bin=${QUILLON_BIN:-}
@@ -58,12 +61,12 @@ while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do dis
 xvfb_pid=
 app_pid=
 cleanup() {
-    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT INT TERM
 
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$display" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 tries=0
 until [ -e "/tmp/.X11-unix/X$display" ]; do
@@ -103,20 +106,5 @@ if [ -n "$keys" ]; then
     sleep 1
 fi
 
-if [ "$whole" = 1 ]; then
-    import -window root "$out"
-else
-    # Without a window manager dialogs open centred over the window or the screen; the cut-out keeps the main
-    # window and every window above it that lies within the screen's top left 1280 by 1024.
-    right=$width
-    bottom=$height
-    for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$w")"
-        [ $((X + WIDTH)) -gt "$right" ] && right=$((X + WIDTH))
-        [ $((Y + HEIGHT)) -gt "$bottom" ] && bottom=$((Y + HEIGHT))
-    done
-    [ "$right" -gt 1280 ] && right=1280
-    [ "$bottom" -gt 1024 ] && bottom=1024
-    import -window root -crop "${right}x${bottom}+0+0" +repage "$out"
-fi
+import -window root "$out"
 echo "Saved $out"

@@ -10,8 +10,9 @@ ErrorBoxApplication::ErrorBoxApplication(int& argc, char** argv)
     : QApplication(argc, argv),
       m_ownBoxes(std::make_unique<WidgetMessageBoxes>()),
       m_boxes(m_ownBoxes.get()) {
+    // The name only: a display name set here would be appended by X11 and Wayland to every window caption
+    // ("Quillon 1.5 — Quillon", "About — Quillon"), and captions are to read exactly as the windows set them.
     setApplicationName(QStringLiteral("Quillon"));
-    setApplicationDisplayName(QStringLiteral("Quillon"));
 }
 
 ErrorBoxApplication::~ErrorBoxApplication() = default;

@@ -1,6 +1,7 @@
 #include "icons.h"
 
 #include <QFont>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -179,7 +180,7 @@ void drawViews(QPainter& painter) {
 
 using Themed = std::array<const char*, 2>;
 
-// Theme names per image, tried in order; an empty first name means no theme icon fits.
+// Theme names per image, tried in order up to the first null; none at all where no standard icon fits.
 constexpr std::array<Themed, kCatalogImageCount> kCatalogThemeNames{{
     {nullptr, nullptr},  // a catalog of catalogs has no standard icon
     {"media-optical", "drive-optical"},
@@ -205,6 +206,20 @@ QIcon themedOr(const Themed& names, const QIcon& ours) {
         if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
     }
     return ours;
+}
+
+// The picture lit up: every colour a quarter of the way to white, transparency kept.
+QPixmap hotPixmap(const QPixmap& normal) {
+    QImage image = normal.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = line[x];
+            const auto lift = [](int channel) { return channel + (255 - channel) / 4; };
+            line[x] = qRgba(lift(qRed(pixel)), lift(qGreen(pixel)), lift(qBlue(pixel)), qAlpha(pixel));
+        }
+    }
+    return QPixmap::fromImage(image);
 }
 
 template <typename Draw>
@@ -299,8 +314,11 @@ QPixmap drawnToolbarPixmap(ToolbarImage image, int size) {
 QIcon toolbarIcon(ToolbarImage image) {
     const int index = int(image);
     if (index < 0 || index >= kToolbarImageCount) return {};
-    return themedOr(kToolbarThemeNames[index],
-                    bothSizes([image](int size) { return drawnToolbarPixmap(image, size); }));
+    QIcon ours = bothSizes([image](int size) { return drawnToolbarPixmap(image, size); });
+    // The hot image, shown while the mouse is over a flat toolbar button.
+    for (int size : {kSmallIconSize, kLargeIconSize})
+        ours.addPixmap(hotPixmap(drawnToolbarPixmap(image, size)), QIcon::Active);
+    return themedOr(kToolbarThemeNames[index], ours);
 }
 
 QIcon applicationIcon() {

@@ -6,14 +6,15 @@ class QWidget;
 
 namespace quillon {
 
-// The kinds of message the program shows. Each kind fixes the box's title, icon and buttons.
+// The kinds of message the program shows. A kind fixes the box's title and icon; asking gives it "&Yes" and
+// "&No", telling an "OK" button.
 enum class MessageKind {
-    Question,     // "Confirm", question icon, "&Yes" and "&No"
-    Warning,      // "Warning", warning icon, "OK"
-    Error,        // "Error", critical icon, "OK"
-    Information,  // "Information", information icon, "OK"
+    Question,     // "Confirm", question icon
+    Warning,      // "Warning", warning icon
+    Error,        // "Error", critical icon
+    Information,  // "Information", information icon
     // The box for an operation abandoned as a whole ("Cannot open file %s", an invalid search mask): titled
-    // with the application's title like the toolkit's own error box, critical icon, "OK".
+    // with the application's title like the toolkit's own error box, critical icon.
     StandardError,
 };
 

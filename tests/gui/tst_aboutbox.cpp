@@ -1,5 +1,6 @@
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <utility>
 
 #include "aboutbox.h"
@@ -175,6 +176,21 @@ private slots:
         TAboutBox next(nullptr, opened.opener());
         QCOMPARE(textColor(label(&next, "Homepage")), QColor(0, 0, 255));
         QCOMPARE(textColor(label(&next, "email")), QColor(0, 0, 255));
+    }
+
+    void centredOnTheScreenNotOverTheWindow() {
+        QWidget window;
+        window.setGeometry(0, 0, 300, 200);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TAboutBox box(&window, Opened().opener());
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        const QPoint screenCentre = window.screen()->availableGeometry().center();
+        QVERIFY2(
+            (box.geometry().center() - screenCentre).manhattanLength() <= 40,
+            qPrintable(
+                QStringLiteral("%1,%2").arg(box.geometry().center().x()).arg(box.geometry().center().y())));
     }
 
     void okClosesTheModalBox() {

@@ -1,4 +1,5 @@
 #include <QEvent>
+#include <QGuiApplication>
 #include <QtTest>
 #include <stdexcept>
 
@@ -24,6 +25,16 @@ class TestErrorBoxApplication final : public QObject {
     Q_OBJECT
 
 private slots:
+    void namedQuillonWithoutADisplayNameForCaptions() {
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Quillon"));
+        // Unset, the display name follows the name; set, the platforms would append it to every caption.
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("Quillon"));
+        QGuiApplication::setApplicationName(QStringLiteral("renamed"));
+        const QString followed = QGuiApplication::applicationDisplayName();
+        QGuiApplication::setApplicationName(QStringLiteral("Quillon"));
+        QCOMPARE(followed, QStringLiteral("renamed"));
+    }
+
     void escapedErrorGoesToTheStandardErrorBox() {
         auto* app = qobject_cast<ErrorBoxApplication*>(QCoreApplication::instance());
         QVERIFY(app);

@@ -1,5 +1,7 @@
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include "guitest.h"
@@ -120,6 +122,29 @@ private slots:
         opened.answer = false;
         openHomepage(opened.opener());
         QCOMPARE(opened.urls.size(), 1);
+    }
+
+    void shippedGuideIsWholeAndItsLinksLead() {
+        QFile guide(QStringLiteral(QUILLON_SHIPPED_HELP));
+        QVERIFY2(guide.open(QIODevice::ReadOnly), QUILLON_SHIPPED_HELP);
+        const QString html = QString::fromUtf8(guide.readAll());
+        QVERIFY(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
+        QVERIFY(html.trimmed().endsWith(QStringLiteral("</html>")));
+        QVERIFY(html.contains(QStringLiteral("<title>Quillon 1.5 Help</title>")));
+
+        QSet<QString> ids;
+        const QRegularExpression id(QStringLiteral(R"re(\bid="([^"]+)")re"));
+        for (const auto& match : id.globalMatch(html)) ids.insert(match.captured(1));
+        const QRegularExpression link(QStringLiteral(R"re(href="#([^"]+)")re"));
+        int links = 0;
+        for (const auto& match : link.globalMatch(html)) {
+            ++links;
+            QVERIFY2(ids.contains(match.captured(1)), qPrintable(match.captured(1)));
+        }
+        QVERIFY(links >= 10);
+        // The addresses it gives are the program's.
+        QVERIFY(html.contains(QStringLiteral("href=\"") + kHomepageUrl + u'"'));
+        QVERIFY(html.contains(QStringLiteral("href=\"mailto:") + kContactAddress + u'"'));
     }
 
     void mailLink() {

@@ -1,4 +1,7 @@
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
 
 #include "guitest.h"
 #include "icons.h"
@@ -82,6 +85,27 @@ private slots:
         }
     }
 
+    void toolbarImagesLightUpUnderTheMouse() {
+        for (int index = 0; index < kToolbarImageCount; ++index) {
+            const QIcon icon = toolbarIcon(ToolbarImage(index));
+            const QImage normal = asImage(icon.pixmap(16, 16, QIcon::Normal));
+            const QImage hot = asImage(icon.pixmap(16, 16, QIcon::Active));
+            QCOMPARE(hot.size(), normal.size());
+            long normalLight = 0;
+            long hotLight = 0;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 16; ++x) {
+                    // Same shape, lighter colours.
+                    QCOMPARE(qAlpha(hot.pixel(x, y)), qAlpha(normal.pixel(x, y)));
+                    if (qAlpha(normal.pixel(x, y)) == 0) continue;
+                    normalLight += qGray(normal.pixel(x, y));
+                    hotLight += qGray(hot.pixel(x, y));
+                }
+            }
+            QVERIFY2(hotLight > normalLight, qPrintable(QString::number(index)));
+        }
+    }
+
     void backAndForwardPointOpposite() {
         // The forward arrow mirrored left to right is the back arrow.
         const QImage back = asImage(drawnToolbarPixmap(ToolbarImage::Back, 32));
@@ -107,6 +131,44 @@ private slots:
             QCOMPARE(pixmap.size(), QSize(size, size));
             QVERIFY(visiblePixels(pixmap) > size * size / 8);
         }
+    }
+
+    void desktopThemeIsPreferredWhereItFits() {
+        // A theme with a folder icon at 16 pixels only, drawn in plain red so it cannot be mistaken for ours.
+        QTemporaryDir themes;
+        QVERIFY(themes.isValid());
+        const QString theme = themes.path() + QStringLiteral("/redtest");
+        QVERIFY(QDir().mkpath(theme + QStringLiteral("/16x16/places")));
+        QFile index(theme + QStringLiteral("/index.theme"));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write(
+            "[Icon Theme]\nName=redtest\nDirectories=16x16/places\n\n"
+            "[16x16/places]\nSize=16\nContext=Places\nType=Fixed\n");
+        index.close();
+        QImage red(16, 16, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(theme + QStringLiteral("/16x16/places/folder.png")));
+
+        const QStringList oldPaths = QIcon::themeSearchPaths();
+        const QString oldName = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(QStringLiteral("redtest"));
+
+        const QImage folderSmall = asImage(catalogPixmap(int(CatalogImage::Folder), kSmallIconSize));
+        const QImage folderLarge = asImage(catalogPixmap(int(CatalogImage::Folder), kLargeIconSize));
+        const QImage root = asImage(catalogPixmap(int(CatalogImage::Root), kSmallIconSize));
+        const QImage toolbarFolders = asImage(toolbarIcon(ToolbarImage::Folders).pixmap(16, 16));
+
+        QIcon::setThemeName(oldName);
+        QIcon::setThemeSearchPaths(oldPaths);
+
+        QCOMPARE(folderSmall.pixelColor(8, 8), QColor(Qt::red));
+        QCOMPARE(toolbarFolders.pixelColor(8, 8), QColor(Qt::red));
+        // A theme without the large size still gives a picture of the size the large-icon view needs.
+        QCOMPARE(folderLarge.size(), QSize(kLargeIconSize, kLargeIconSize));
+        QCOMPARE(folderLarge.pixelColor(16, 16), QColor(Qt::red));
+        // Images the theme lacks are ours.
+        QCOMPARE(root, asImage(drawnCatalogPixmap(int(CatalogImage::Root), kSmallIconSize)));
     }
 
     void splashIsBlueWithTheNameOnIt() {
