@@ -74,6 +74,9 @@ std::string textOf(const SearchRow& row, Field field)
     }
 }
 
+int imageOf(const ContentsRow& row) { return row.image; }
+int imageOf(const SearchRow& row) { return row.image(); }
+
 std::optional<std::int64_t> kbOf(const ContentsRow& row) { return shownKB(row.file, row.totalKB); }
 std::optional<std::int64_t> kbOf(const SearchRow& row) { return shownKB(row.file, row.totalKB); }
 
@@ -84,7 +87,7 @@ void sortRowsBy(std::vector<Row>& rows, ListKind kind, const SortState& sort, co
     const int direction = directionOf(sort);
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t(0));
-    auto byImage = [&](std::size_t a, std::size_t b) { return rows[a].image - rows[b].image; };
+    auto byImage = [&](std::size_t a, std::size_t b) { return imageOf(rows[a]) - imageOf(rows[b]); };
 
     if (isText(field)) {
         std::vector<QCollatorSortKey> keys;
@@ -140,7 +143,7 @@ RowSortValues sortValues(const ContentsRow& row)
 RowSortValues sortValues(const SearchRow& row)
 {
     RowSortValues v;
-    v.image = row.image;
+    v.image = row.image();
     v.name = row.name();
     v.volume = row.volumeName();
     v.path = pathText(row);

@@ -24,11 +24,15 @@ unsigned char upperByte(char c) { return static_cast<unsigned char>(CodePage::up
 
 EMaskException::EMaskException(std::string_view mask, std::size_t position)
     : std::runtime_error(invalidMaskMessage(mask, position)), m_mask(mask), m_position(position)
-{
-}
+{}
 
 TMask::TMask(std::string_view mask, const CodePage& codePage) : m_codePage(&codePage)
 {
+    if (dynamic_cast<const TableCodePage*>(m_codePage)) {
+        m_pageKind = PageKind::SingleByte;
+    } else if (dynamic_cast<const Utf8CodePage*>(m_codePage)) {
+        m_pageKind = PageKind::Utf8;
+    }
     compile(mask);
     chooseStrategy();
 }
@@ -45,7 +49,7 @@ void TMask::compile(std::string_view mask)
     bool skip = false;
     std::size_t i = 0;
     while (i < n) {
-        const std::size_t len = m_codePage->charLength(mask, i);
+        const std::size_t len = charLength(mask, i);
         if (len > 1) {
             Element e{.kind = Kind::MultiByteLiteral, .skip = skip};
             e.offset = std::uint32_t(m_literalBytes.size());
@@ -62,7 +66,7 @@ void TMask::compile(std::string_view mask)
             ++i;
         } else if (c == '?') {
             // A "?" after a "*" is dropped: the pending skip already covers it, so «*?» is «*» and «a*?» fits
-            // «a». Older versions matched this way and users' saved searches rely on it.
+            // «a». Earlier versions of the program matched this way, and a mask should find the same names.
             if (!skip) addElement(Element{.kind = Kind::AnyChar}, mask, i + 1);
             ++i;
         } else if (c == '[') {
@@ -77,7 +81,7 @@ void TMask::compile(std::string_view mask)
             std::optional<unsigned char> last;
             for (;;) {
                 if (j >= n) throw EMaskException(mask, n + 1);
-                const std::size_t charLen = m_codePage->charLength(mask, j);
+                const std::size_t charLen = charLength(mask, j);
                 if (charLen > 1) {
                     // Sets hold single-byte codes only; a multi-byte character in a set adds nothing.
                     j += charLen;
@@ -92,7 +96,7 @@ void TMask::compile(std::string_view mask)
                     if (j >= n) throw EMaskException(mask, n + 1);
                     const unsigned high = upperByte(mask[j]);
                     for (unsigned code = *last; code <= high; ++code) codes.set(code);
-                    j += m_codePage->charLength(mask, j);
+                    j += charLength(mask, j);
                     continue;
                 }
                 last = upperByte(sc);
@@ -125,12 +129,11 @@ void TMask::chooseStrategy()
         return;
     }
 
-    // Byte comparison gives the same answer as the character walk only where a match found between bytes always
-    // starts on a character boundary: in single-byte code pages, and in UTF-8 as long as every single-byte
-    // literal is ASCII (an ASCII byte or a lead byte never continues another character).
-    const bool singleByte = dynamic_cast<const TableCodePage*>(m_codePage) != nullptr;
-    const bool utf8 = dynamic_cast<const Utf8CodePage*>(m_codePage) != nullptr;
-    if (!singleByte && !utf8) return;
+    // Byte comparison gives the same answer as the character walk only where a match found between bytes
+    // always starts on a character boundary: in single-byte code pages, and in UTF-8 as long as every
+    // single-byte literal is ASCII (an ASCII byte or a lead byte never continues another character).
+    const bool utf8 = m_pageKind == PageKind::Utf8;
+    if (m_pageKind == PageKind::Other) return;
 
     std::string literal;
     for (std::size_t k = 0; k < literals; ++k) {
@@ -182,7 +185,7 @@ bool TMask::matches(std::string_view name) const
         return false;
     }
     case Strategy::SetPrefix:
-        return !name.empty() && setMatches(m_elements[0], name, 0, m_codePage->charLength(name, 0));
+        return !name.empty() && setMatches(m_elements[0], name, 0, charLength(name, 0));
     case Strategy::General:
         break;
     }
@@ -190,24 +193,24 @@ bool TMask::matches(std::string_view name) const
 }
 
 bool TMask::setMatches(const Element& element, std::string_view name, std::size_t pos,
-                       std::size_t charLength) const
+                       std::size_t length) const
 {
     // A multi-byte character is never in a set, so only a negated set takes it.
-    const bool inSet = charLength == 1 && m_sets[element.offset].test(upperByte(name[pos]));
+    const bool inSet = length == 1 && m_sets[element.offset].test(upperByte(name[pos]));
     return inSet != element.negate;
 }
 
 std::size_t TMask::matchLength(const Element& element, std::string_view name, std::size_t pos) const
 {
-    const std::size_t len = m_codePage->charLength(name, pos);
+    const std::size_t len = charLength(name, pos);
     switch (element.kind) {
     case Kind::Literal:
         return len == 1 && upperByte(name[pos]) == element.byte ? 1 : 0;
-    case Kind::MultiByteLiteral:
-        return len == element.length &&
-                       name.substr(pos, len) == std::string_view(m_literalBytes).substr(element.offset, len)
-                   ? len
-                   : 0;
+    case Kind::MultiByteLiteral: {
+        const std::string_view bytes =
+            std::string_view(m_literalBytes).substr(element.offset, element.length);
+        return len == bytes.size() && name.substr(pos, len) == bytes ? len : 0;
+    }
     case Kind::AnyChar:
         return len;
     case Kind::CharSet:
@@ -218,9 +221,19 @@ std::size_t TMask::matchLength(const Element& element, std::string_view name, st
     return 0;
 }
 
-// Elements match one character each, so leftmost placement is always safe: when an element fails, only the most
-// recent element with the skip flag needs to move on, never an earlier one. That keeps the walk within name
-// length times mask length, where trying every combination of skips would be exponential in the number of "*".
+std::size_t TMask::nextCandidate(const Element& element, std::string_view name, std::size_t pos) const
+{
+    // An ASCII byte is a whole character wherever it stands in these code pages, so the search for a literal
+    // that follows a "*" can pass over the bytes that differ from it without walking the characters.
+    if (element.kind != Kind::Literal || element.byte >= 0x80 || m_pageKind == PageKind::Other) return pos;
+    while (pos < name.size() && upperByte(name[pos]) != element.byte) ++pos;
+    return pos;
+}
+
+// Elements match one character each, so leftmost placement is always safe: when an element fails, only the
+// most recent element with the skip flag needs to move on, never an earlier one. That keeps the walk within
+// name length times mask length, where trying every combination of skips would be exponential in the number
+// of "*".
 bool TMask::matchesGeneral(std::string_view name) const
 {
     constexpr std::size_t kNone = std::size_t(-1);
@@ -235,6 +248,7 @@ bool TMask::matchesGeneral(std::string_view name) const
             if (element.skip || pos == n) return true;
         } else {
             if (element.skip) {
+                pos = nextCandidate(element, name, pos);
                 retryElement = e;
                 retryPos = pos;
             }
@@ -247,7 +261,7 @@ bool TMask::matchesGeneral(std::string_view name) const
             }
         }
         if (retryElement == kNone || retryPos >= n) return false;
-        retryPos += m_codePage->charLength(name, retryPos);
+        retryPos = nextCandidate(m_elements[retryElement], name, retryPos + charLength(name, retryPos));
         e = retryElement;
         pos = retryPos;
     }

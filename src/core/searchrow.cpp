@@ -4,16 +4,6 @@
 
 namespace quillon {
 
-SearchRow fileHit(const CatalogNode& volume, const CatalogNode& folder, const TFileData& file)
-{
-    return {&volume, &folder, &file, -1, kFileImage};
-}
-
-SearchRow folderHit(const CatalogNode& volume, const CatalogNode& folder)
-{
-    return {&volume, &folder, nullptr, -1, kFolderHitImage};
-}
-
 std::string pathText(const SearchRow& row)
 {
     const CatalogNode* folder = row.pathFolder();

@@ -15,21 +15,23 @@ namespace quillon {
 inline constexpr int kFolderHitImage = 2;
 
 // One hit of a search run. A row refers to the catalog records instead of copying texts, so a run that finds a
-// hundred thousand entries builds no text at all; the display texts are made when a row is shown or sorted.
-// Rows stay valid while the volume they were found in stays loaded: whoever removes or reloads volumes drops
-// or refreshes the rows first.
+// hundred thousand entries builds no text at all; the display texts are made when a row is shown or sorted. The
+// row is kept to 24 bytes because a run appends one per hit: the volume and the icon follow from the folder and
+// the file. Rows stay valid while the volume they were found in stays loaded: whoever removes or reloads volumes
+// drops or refreshes the rows first.
 struct SearchRow {
-    const CatalogNode* volume = nullptr;  // the volume being searched
     // File hits: the folder (or volume) holding the file. Folder hits: the folder itself.
     const CatalogNode* folder = nullptr;
     const TFileData* file = nullptr;  // file hits only
     // A total that Space put in place of "[SUB-DIR]"; negative while the row shows "[SUB-DIR]".
     std::int64_t totalKB = -1;
-    int image = kFileImage;
 
     bool isFolder() const { return file == nullptr; }
+    int image() const { return file ? kFileImage : kFolderHitImage; }
     std::string_view name() const { return file ? file->Name() : std::string_view(folder->text()); }
-    std::string_view volumeName() const { return volume->text(); }
+    // The volume that was searched.
+    const CatalogNode* volume() const { return folder->volume(); }
+    std::string_view volumeName() const { return volume()->text(); }
     DateTime date() const { return file ? file->Date : folder->data().Date; }
     // The folder's tree node for a folder hit; null for a file hit.
     const CatalogNode* node() const { return file ? nullptr : folder; }
@@ -37,8 +39,8 @@ struct SearchRow {
     const CatalogNode* pathFolder() const { return file ? folder : folder->parent(); }
 };
 
-SearchRow fileHit(const CatalogNode& volume, const CatalogNode& folder, const TFileData& file);
-SearchRow folderHit(const CatalogNode& volume, const CatalogNode& folder);
+inline SearchRow fileHit(const CatalogNode& folder, const TFileData& file) { return {&folder, &file, -1}; }
+inline SearchRow folderHit(const CatalogNode& folder) { return {&folder, nullptr, -1}; }
 
 enum SearchColumn { kNameColumn, kVolumeColumn, kPathColumn, kSizeColumn, kModifiedColumn, kMediaColumn,
                     kSearchColumnCount };

@@ -91,13 +91,12 @@ void SearchRun::searchAllVolumes(const Catalog& catalog)
 void SearchRun::SearchNode(const CatalogNode& node)
 {
     m_place = &node;
-    const CatalogNode& volume = *node.volume();
     for (const TFileData& file : node.data().Files) {
         if (stopRequested()) {
             m_stopped = true;
             return;
         }
-        if (m_engine.MatchFileEntry(file)) addHit(fileHit(volume, node, file));
+        if (m_engine.MatchFileEntry(file)) addHit(fileHit(node, file));
         tick();
     }
     for (const auto& child : node.children()) {
@@ -105,7 +104,7 @@ void SearchRun::SearchNode(const CatalogNode& node)
             m_stopped = true;
             return;
         }
-        if (m_engine.MatchFolderEntry(child->data().Date, child->text())) addHit(folderHit(volume, *child));
+        if (m_engine.MatchFolderEntry(child->data().Date, child->text())) addHit(folderHit(*child));
         tick();
         SearchNode(*child);
         if (m_stopped) return;

@@ -18,6 +18,12 @@ inline const void* rowKey(const ContentsRow& row) {
 inline const void* rowKey(const SearchRow& row) {
     return row.file ? static_cast<const void*>(row.file) : row.folder;
 }
+inline int rowImage(const ContentsRow& row) {
+    return row.image;
+}
+inline int rowImage(const SearchRow& row) {
+    return row.image();
+}
 
 // A flat list of plain row structs that refer to catalog records. Display texts are made only for the cells a
 // view asks for, so a folder of a hundred thousand files costs one vector and one sort.
@@ -86,14 +92,15 @@ public:
             case Qt::DisplayRole:
                 return text(*row, index.column());
             case Qt::DecorationRole:
-                if (index.column() == 0 && row->image >= 0 && std::size_t(row->image) < m_images.size())
-                    return m_images[std::size_t(row->image)];
+                if (index.column() == 0 && rowImage(*row) >= 0 &&
+                    std::size_t(rowImage(*row)) < m_images.size())
+                    return m_images[std::size_t(rowImage(*row))];
                 return {};
             case Qt::TextAlignmentRole:
                 return index.column() == sizeColumn() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                       : QVariant();
             case ImageRole:
-                return row->image;
+                return rowImage(*row);
             default:
                 return {};
         }

@@ -179,8 +179,8 @@ TEST(SortRows, SearchRowsSortedAgreeWithTheComparison)
     for (CatalogNode* volume : {v1, v2}) {
         CatalogNode* folder = volume->addFolder(names[rng() % 6], NewFolderData(double(rng() % 5)));
         CatalogNode* sub = folder->addFolder(names[rng() % 6], NewFolderData(double(rng() % 5)));
-        rows.push_back(folderHit(*volume, *folder));
-        rows.push_back(folderHit(*volume, *sub));
+        rows.push_back(folderHit(*folder));
+        rows.push_back(folderHit(*sub));
         rows.back().totalKB = 1500;
         for (CatalogNode* holder : {volume, folder, sub}) {
             for (int i = 0; i < 8; ++i) {
@@ -192,7 +192,7 @@ TEST(SortRows, SearchRowsSortedAgreeWithTheComparison)
     }
     for (CatalogNode* volume : {v1, v2}) {
         for (const CatalogNode* holder : {volume, volume->child(0), volume->child(0)->child(0)}) {
-            for (const TFileData& f : holder->data().Files) rows.push_back(fileHit(*volume, *holder, f));
+            for (const TFileData& f : holder->data().Files) rows.push_back(fileHit(*holder, f));
         }
     }
     for (int column = 0; column < kSearchColumnCount; ++column) {

@@ -96,7 +96,7 @@ TEST_F(Walk, RowsCarryVolumePathImageAndNode)
     EXPECT_EQ(pathText(rows[0]), "");
     EXPECT_EQ(pathText(rows[1]), "A\\");
     EXPECT_EQ(pathText(rows[2]), "A\\B\\");
-    EXPECT_EQ(rows[2].image, kFileImage);
+    EXPECT_EQ(rows[2].image(), kFileImage);
     EXPECT_EQ(rows[2].node(), nullptr);
     EXPECT_EQ(rows[3].volumeName(), "V2");
 
@@ -104,7 +104,7 @@ TEST_F(Walk, RowsCarryVolumePathImageAndNode)
     // Contained text: the folder B and the file b1 inside it.
     names(SearchScope::allVolumes(), "B");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].image, kFolderHitImage);
+    EXPECT_EQ(rows[0].image(), kFolderHitImage);
     EXPECT_EQ(rows[0].node(), b);
     EXPECT_EQ(pathText(rows[0]), "A\\");
     EXPECT_EQ(rows[0].date(), 4);
@@ -185,6 +185,24 @@ TEST_F(Walk, StatusTextsAndCriteriaChangedDuringTheRun)
     below.run(catalog, SearchScope::selectedNode(*a));
     EXPECT_THAT(volumes, ElementsAre(""));
     EXPECT_THAT(places, ElementsAre("V1:\\A\\"));
+}
+
+TEST_F(Walk, ProgressIsNotCalledPerEntry)
+{
+    for (int i = 0; i < 3000; ++i) add(b, "many");
+    SearchCriteria criteria;
+    criteria.pattern = "*";
+    SearchEngine engine(criteria);
+    int calls = 0;
+    SearchHooks h;
+    h.progressInterval = std::chrono::hours(1);
+    h.progress = [&](const SearchStatus&) { ++calls; };
+    std::size_t delivered = 0;
+    h.hits = [&](const std::vector<SearchRow>& batch) { delivered += batch.size(); };
+    SearchRun run(engine, h);
+    EXPECT_EQ(run.run(catalog, SearchScope::allVolumes()).hits, 3009u);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(delivered, 3009u);
 }
 
 TEST_F(Walk, InvalidMaskEndsTheRunAtTheFirstEntry)

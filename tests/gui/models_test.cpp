@@ -140,8 +140,7 @@ private slots:
         SampleCatalog s;
         SearchResultsModel model;
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        std::vector<SearchRow> rows{fileHit(*s.disk1, *s.disk1, s.disk1->data().Files[0]),
-                                    folderHit(*s.disk1, *s.b)};
+        std::vector<SearchRow> rows{fileHit(*s.disk1, s.disk1->data().Files[0]), folderHit(*s.b)};
         model.setRows(std::move(rows));
         QCOMPARE(model.columnCount(), 6);
         QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Volume"));
