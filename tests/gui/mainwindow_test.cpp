@@ -614,6 +614,16 @@ private slots:
             QVERIFY2(ms < 20'000, "showing a large folder took too long");
         }
         QCOMPARE(form.contentsModel()->index(0, 0).data().toString(), QStringLiteral("file0.dat"));
+
+        for (QAction* style : {form.actions()->LIcons, form.actions()->SIcons, form.actions()->VList,
+                               form.actions()->VDetails}) {
+            QElapsedTimer timer;
+            timer.start();
+            style->trigger();
+            (void)form.grab();  // the first picture of the list in its new style
+            qInfo("Switching %d files to %s: %lld ms", kFiles, qPrintable(style->text()), timer.elapsed());
+            QVERIFY2(timer.elapsed() < 20'000, "switching the style of a large folder took too long");
+        }
     }
 };
 
