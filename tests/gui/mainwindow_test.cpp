@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -428,6 +429,45 @@ private slots:
         details->setColumnWidth(1, 77);
         a.AdjustCols->trigger();
         QVERIFY(details->columnWidth(1) != 77);
+    }
+
+    void modeButtonsAndTheCloseButton() {
+        CatalogFixture fixture;
+        fixture.writeNormalSettings();
+        writeSampleCatalogs(fixture);
+        Recorder recorder;
+        TQuillonForm form(recorder.services());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* sBut = child<QToolButton>(form, "SBut");
+        auto* fBut = child<QToolButton>(form, "FBut");
+        auto* panel = child<QFrame>(form, "Panel3");
+        auto* header = child<QLabel>(form, "Panel1");
+
+        QTest::mouseClick(child<QToolButton>(form, "XBut"), Qt::LeftButton);
+        QVERIFY(panel->isHidden());
+        QVERIFY(!sBut->isChecked());
+        QVERIFY(!fBut->isChecked());
+        QVERIFY(!child<ItemListView>(form, "ListView")->isHidden());  // the right side stays as it was
+
+        QTest::mouseClick(sBut, Qt::LeftButton);
+        QVERIFY(!panel->isHidden());
+        QCOMPARE(header->text(), QStringLiteral(" Search"));
+        QVERIFY(child<QTreeView>(form, "Catalog")->isHidden());
+        QVERIFY(!child<QWidget>(form, "ScrollBox1")->isHidden());
+        QCOMPARE(child<QComboBox>(form, "PathBox")->currentText(), QStringLiteral("Search Results"));
+
+        QTest::mouseClick(sBut, Qt::LeftButton);  // pressing the pressed button closes the pane
+        QVERIFY(panel->isHidden());
+        QVERIFY(!child<ItemListView>(form, "SearchView")->isHidden());
+
+        QTest::mouseClick(fBut, Qt::LeftButton);
+        QVERIFY(!panel->isHidden());
+        QCOMPARE(header->text(), QStringLiteral(" Folders"));
+        QVERIFY(!child<QTreeView>(form, "Catalog")->isHidden());
+        QVERIFY(!child<ItemListView>(form, "ListView")->isHidden());
+        QCOMPARE(child<QComboBox>(form, "PathBox")->currentText(), QStringLiteral("My Catalogs"));
+        QVERIFY(!form.actions()->SaveSR->isEnabled());
     }
 
     void resizeNowOnAnEmptyListGivesNarrowColumns() {
