@@ -1,0 +1,195 @@
+#include "itemlistview.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QTreeView>
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+namespace quillon {
+
+namespace {
+
+constexpr int kColumnMargin = 16;
+constexpr int kPictureSpacing = 4;
+
+void setUpCommon(QAbstractItemView* view) {
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setFrameShape(QFrame::NoFrame);
+}
+
+// Up to this many rows every text is measured. Measuring costs microseconds a text, which over a hundred
+// thousand rows costs several times more than filling the list.
+constexpr int kMeasureAllRows = 20000;
+// In longer lists only the texts with the largest estimates are measured.
+constexpr std::size_t kMeasuredCandidates = 256;
+
+// The width of the widest display text of a column. In a long list every text is estimated from the sum of
+// its characters' advances (cached per character) and the widest estimates are measured exactly. Kerning
+// and shaping move a width by a pixel or two at most, so the widest text is among them; should a font kern
+// some text wider than the sum of its characters, its column comes out that pixel or two narrower.
+int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& metrics,
+               const QFontMetricsF& advances) {
+    const int rows = model.rowCount();
+    auto textAt = [&](int row) { return model.index(row, column).data().toString(); };
+    int widest = 0;
+    if (rows <= kMeasureAllRows) {
+        for (int r = 0; r < rows; ++r) widest = std::max(widest, metrics.horizontalAdvance(textAt(r)));
+        return widest;
+    }
+
+    std::vector<float> charAdvance(0x10000, -1.0f);  // by UTF-16 code unit; -1 until measured
+    auto estimate = [&](const QString& text) {
+        qreal sum = 0;
+        for (const QChar ch : text) {
+            if (ch.isSurrogate()) return std::numeric_limits<qreal>::max();  // always measured
+            float& advance = charAdvance[ch.unicode()];
+            if (advance < 0) advance = float(advances.horizontalAdvance(ch));
+            sum += advance;
+        }
+        return sum;
+    };
+    std::vector<std::pair<qreal, int>> estimates;
+    estimates.reserve(std::size_t(rows));
+    for (int r = 0; r < rows; ++r) estimates.emplace_back(estimate(textAt(r)), r);
+    const auto top = estimates.begin() + std::ptrdiff_t(std::min(kMeasuredCandidates, estimates.size()));
+    std::nth_element(estimates.begin(), top - 1, estimates.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto it = estimates.begin(); it != top; ++it)
+        widest = std::max(widest, metrics.horizontalAdvance(textAt(it->second)));
+    return widest;
+}
+
+}  // namespace
+
+ItemListView::ItemListView(QWidget* parent)
+    : QStackedWidget(parent), m_icons(new QListView(this)), m_details(new QTreeView(this)) {
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+    setUpCommon(m_icons);
+    setUpCommon(m_details);
+    m_icons->setUniformItemSizes(true);
+    m_icons->setMovement(QListView::Static);
+    m_icons->setResizeMode(QListView::Adjust);
+    // Lays out a large folder in steps so the window answers while a hundred thousand icons are placed.
+    m_icons->setLayoutMode(QListView::Batched);
+    m_icons->setBatchSize(2000);
+    m_icons->setTextElideMode(Qt::ElideRight);
+
+    m_details->setRootIsDecorated(false);
+    m_details->setItemsExpandable(false);
+    m_details->setUniformRowHeights(true);
+    m_details->setAllColumnsShowFocus(true);
+    m_details->setIconSize({16, 16});
+    m_details->setSortingEnabled(false);
+    m_details->header()->setSectionsClickable(true);
+    m_details->header()->setSectionsMovable(false);
+    m_details->header()->setStretchLastSection(false);
+    // Columns as narrow as an empty list's 16 pixels.
+    m_details->header()->setMinimumSectionSize(kColumnMargin);
+
+    addWidget(m_icons);
+    addWidget(m_details);
+    setCurrentWidget(m_details);
+
+    connect(m_details->header(), &QHeaderView::sectionClicked, this, &ItemListView::columnClicked);
+    connect(m_icons, &QAbstractItemView::doubleClicked, this, &ItemListView::rowDoubleClicked);
+    connect(m_details, &QAbstractItemView::doubleClicked, this, &ItemListView::rowDoubleClicked);
+    m_icons->installEventFilter(this);
+    m_details->installEventFilter(this);
+}
+
+void ItemListView::setModel(QAbstractItemModel* model) {
+    m_details->setModel(model);
+    m_icons->setModel(model);
+    QItemSelectionModel* old = m_icons->selectionModel();
+    m_icons->setSelectionModel(m_details->selectionModel());
+    // The view leaves a replaced selection model to its owner.
+    if (old && old != m_icons->selectionModel()) old->deleteLater();
+}
+
+void ItemListView::setColumnWidths(const std::vector<int>& widths) {
+    for (std::size_t c = 0; c < widths.size(); ++c) m_details->setColumnWidth(int(c), widths[c]);
+}
+
+QAbstractItemView* ItemListView::currentView() const {
+    return m_style == ViewStyle::Details ? static_cast<QAbstractItemView*>(m_details) : m_icons;
+}
+
+void ItemListView::setViewStyle(ViewStyle style) {
+    const bool hadFocus = currentView()->hasFocus();
+    m_style = style;
+    switch (style) {
+        case ViewStyle::LargeIcons:
+            m_icons->setViewMode(QListView::IconMode);
+            m_icons->setFlow(QListView::LeftToRight);
+            m_icons->setWrapping(true);
+            m_icons->setWordWrap(true);
+            m_icons->setIconSize({32, 32});
+            m_icons->setGridSize({84, 72});
+            break;
+        case ViewStyle::SmallIcons:
+            m_icons->setViewMode(QListView::ListMode);
+            m_icons->setFlow(QListView::LeftToRight);
+            m_icons->setWrapping(true);
+            m_icons->setWordWrap(false);
+            m_icons->setIconSize({16, 16});
+            m_icons->setGridSize({128, 20});
+            break;
+        case ViewStyle::List:
+            m_icons->setViewMode(QListView::ListMode);
+            m_icons->setFlow(QListView::TopToBottom);
+            m_icons->setWrapping(true);
+            m_icons->setWordWrap(false);
+            m_icons->setIconSize({16, 16});
+            m_icons->setGridSize({180, 18});
+            break;
+        case ViewStyle::Details:
+            break;
+    }
+    setCurrentWidget(currentView());
+    if (hadFocus) currentView()->setFocus();
+}
+
+int ItemListView::selectedRow() const {
+    const QModelIndexList rows =
+        m_details->selectionModel() ? m_details->selectionModel()->selectedRows() : QModelIndexList();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ItemListView::selectRow(int row) {
+    QAbstractItemModel* model = m_details->model();
+    if (!model) return;
+    m_details->selectionModel()->setCurrentIndex(
+        model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ItemListView::adjustColumns() {
+    if (m_style != ViewStyle::Details) return;
+    QAbstractItemModel* model = m_details->model();
+    if (!model) return;
+    const QFontMetrics metrics(m_details->font());
+    const QFontMetricsF advances(m_details->font());
+    const int rows = model->rowCount();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        const int widest = widestText(*model, c, metrics, advances);
+        // The details view draws the row's picture inside the first column, before the caption; an empty
+        // list has no picture to make room for.
+        const int picture = c == 0 && rows > 0 ? m_details->iconSize().width() + kPictureSpacing : 0;
+        m_details->setColumnWidth(c, widest + kColumnMargin + picture);
+    }
+}
+
+bool ItemListView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == currentView() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
+        emit spacePressed();
+    return QStackedWidget::eventFilter(watched, event);
+}
+
+}  // namespace quillon

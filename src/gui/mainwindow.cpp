@@ -1,0 +1,582 @@
+#include "mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "aboutbox.h"
+#include "catalogloader.h"
+#include "catalogtreemodel.h"
+#include "codepage.h"
+#include "contentsmodel.h"
+#include "icons.h"
+#include "imagelists.h"
+#include "itemlistview.h"
+#include "loadform.h"
+#include "nodepath.h"
+#include "preferences.h"
+#include "quillonactions.h"
+#include "searchresultsmodel.h"
+#include "widgetmessageboxes.h"
+
+namespace quillon {
+
+namespace {
+
+const QString kSearchResults = QStringLiteral("Search Results");
+
+QString fromBytes(std::string_view text) {
+    return activeCodePage().toUnicode(text);
+}
+
+// The picture of a path box entry, told from its text alone.
+int pathImage(const QString& text) {
+    if (text == kSearchResults) return 5;
+    if (text.endsWith(QStringLiteral(":\\"))) return 1;
+    if (text.contains(u'\\')) return 2;
+    return 0;
+}
+
+FormServices withDefaults(FormServices services, MessageBoxes* ownBoxes) {
+    if (!services.boxes) services.boxes = ownBoxes;
+    if (!services.openUrl) services.openUrl = openWithDesktop;
+    if (!services.startConverter)
+        services.startConverter = [] { QProcess::startDetached(QStringLiteral("./conv.exe"), {}); };
+    if (!services.quitSoon)
+        services.quitSoon = [] {
+            QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        };
+    return services;
+}
+
+QToolButton* toolButton(const QIcon& icon, const QString& text, const QString& hint) {
+    auto* button = new QToolButton;
+    button->setIcon(icon);
+    button->setAutoRaise(true);
+    if (!text.isEmpty()) {
+        button->setText(text);
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    }
+    button->setToolTip(hint);
+    return button;
+}
+
+}  // namespace
+
+TQuillonForm::TQuillonForm(FormServices services, QWidget* parent)
+    : QMainWindow(parent),
+      m_ownBoxes(std::make_unique<WidgetMessageBoxes>()),
+      m_services(withDefaults(std::move(services), m_ownBoxes.get())) {
+    setObjectName(QStringLiteral("QuillonForm"));
+    setWindowIcon(applicationIcon());
+    setWindowTitle(QStringLiteral("Quillon 1.5"));
+    // No menu of toolbars on a right click: the toolbars are switched from the View menu only.
+    setContextMenuPolicy(Qt::NoContextMenu);
+    move(191, 132);
+    resize(539, 391);
+
+    m_actions = new QuillonActions(this);
+    m_actions->buildMainMenu(menuBar());
+    m_treeModel = new CatalogTreeModel(m_catalog, this);
+    m_contents = new ContentsModel(this);
+    m_results = new SearchResultsModel(this);
+    buildToolBars();
+    buildWorkArea();
+    buildStatusBar();
+    connectHandlers();
+
+    FormCreate();
+}
+
+TQuillonForm::~TQuillonForm() {
+    FormDestroy();
+    // The views go before the catalog their models point into; as children they would outlive it.
+    std::unique_ptr<QWidget> views(takeCentralWidget());
+    m_contents->clear();
+    m_results->clear();
+}
+
+void TQuillonForm::buildToolBars() {
+    StandartButs = addToolBar(QStringLiteral("Standard Buttons"));
+    StandartButs->setObjectName(QStringLiteral("StandartButs"));
+    StandartButs->setMovable(false);
+    StandartButs->setIconSize({16, 16});
+
+    BackBut = toolButton(toolImage(ToolImage::Back), QStringLiteral("Back"), {});
+    BackBut->setObjectName(QStringLiteral("BackBut"));
+    BackBut->setMenu(m_actions->BackMenu);
+    BackBut->setPopupMode(QToolButton::MenuButtonPopup);
+    BackBut->setEnabled(false);
+    ForwBut = toolButton(toolImage(ToolImage::Forward), {}, {});
+    ForwBut->setObjectName(QStringLiteral("ForwBut"));
+    ForwBut->setMenu(m_actions->ForwMenu);
+    ForwBut->setPopupMode(QToolButton::MenuButtonPopup);
+    ForwBut->setEnabled(false);
+    UpBut = toolButton(toolImage(ToolImage::Up), {}, QStringLiteral("To parent directory"));
+    UpBut->setObjectName(QStringLiteral("UpBut"));
+    UpBut->setEnabled(false);
+    SBut = toolButton(toolImage(ToolImage::Search), QStringLiteral("Search"),
+                      QStringLiteral("Switch to search mode"));
+    SBut->setObjectName(QStringLiteral("SBut"));
+    FBut = toolButton(toolImage(ToolImage::Folders), QStringLiteral("Folders"),
+                      QStringLiteral("Switch to folders mode"));
+    FBut->setObjectName(QStringLiteral("FBut"));
+    for (QToolButton* button : {SBut, FBut}) button->setCheckable(true);
+    FBut->setChecked(true);
+    ToolButton9 = toolButton(toolImage(ToolImage::Views), {}, QStringLiteral("Switch views"));
+    ToolButton9->setObjectName(QStringLiteral("ToolButton9"));
+    ToolButton9->setMenu(m_actions->Views);
+    ToolButton9->setPopupMode(QToolButton::InstantPopup);
+
+    StandartButs->addWidget(BackBut);
+    StandartButs->addWidget(ForwBut);
+    StandartButs->addWidget(UpBut);
+    StandartButs->addSeparator();
+    StandartButs->addWidget(SBut);
+    StandartButs->addWidget(FBut);
+    StandartButs->addSeparator();
+    StandartButs->addWidget(ToolButton9);
+
+    addToolBarBreak();
+    PathBar = addToolBar(QStringLiteral("Path Bar"));
+    PathBar->setObjectName(QStringLiteral("PathBar"));
+    PathBar->setMovable(false);
+    auto* bar = new QWidget;
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(8, 1, 4, 1);
+    row->addWidget(new QLabel(QStringLiteral("Path:")));
+    PathBox = new QComboBox;
+    PathBox->setObjectName(QStringLiteral("PathBox"));
+    PathBox->setIconSize({16, 16});
+    PathBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    PathBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    row->addWidget(PathBox, 1);
+    PathBar->addWidget(bar);
+}
+
+QWidget* TQuillonForm::buildFoldersPanel() {
+    Panel3 = new QFrame;
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    auto* column = new QVBoxLayout(Panel3);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* header = new QFrame;
+    header->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    header->setFixedHeight(18);
+    auto* headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(0, 0, 1, 0);
+    Panel1 = new QLabel(QStringLiteral(" Folders"));
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    XBut = new QToolButton;
+    XBut->setObjectName(QStringLiteral("XBut"));
+    XBut->setText(QStringLiteral("X"));
+    XBut->setAutoRaise(true);
+    XBut->setFixedSize(16, 16);
+    QFont xFont(QStringLiteral("Lucida Console"));
+    xFont.setStyleHint(QFont::Monospace);
+    xFont.setBold(true);
+    XBut->setFont(xFont);
+    headerRow->addWidget(Panel1, 1);
+    headerRow->addWidget(XBut);
+    column->addWidget(header);
+
+    Catalog = new QTreeView;
+    Catalog->setObjectName(QStringLiteral("Catalog"));
+    Catalog->setModel(m_treeModel);
+    Catalog->setHeaderHidden(true);
+    Catalog->setFrameShape(QFrame::NoFrame);
+    Catalog->setIndentation(19);
+    Catalog->setRootIsDecorated(false);  // "My Catalogs" has no expand button; the volumes do
+    Catalog->setUniformRowHeights(true);
+    Catalog->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Catalog->setSelectionMode(QAbstractItemView::SingleSelection);
+    Catalog->setIconSize({16, 16});
+    // Long names scroll sideways instead of being cut short.
+    Catalog->header()->setStretchLastSection(false);
+    Catalog->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    column->addWidget(Catalog, 1);
+
+    ScrollBox1 = new QScrollArea;
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->setAutoFillBackground(true);
+    ScrollBox1->hide();
+    column->addWidget(ScrollBox1, 1);
+    return Panel3;
+}
+
+void TQuillonForm::buildWorkArea() {
+    Splitter1 = new QSplitter(Qt::Horizontal);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->setHandleWidth(3);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->addWidget(buildFoldersPanel());
+
+    auto* lists = new QWidget;
+    auto* stack = new QVBoxLayout(lists);
+    stack->setContentsMargins(0, 0, 0, 0);
+    ListView = new ItemListView;
+    ListView->setObjectName(QStringLiteral("ListView"));
+    ListView->setModel(m_contents);
+    ListView->setColumnWidths({150, 82, 82, 80});
+    SearchView = new ItemListView;
+    SearchView->setObjectName(QStringLiteral("SearchView"));
+    SearchView->setModel(m_results);
+    SearchView->setColumnWidths({120, 80, 120, 82, 82, 49});
+    SearchView->hide();
+    stack->addWidget(ListView);
+    stack->addWidget(SearchView);
+    Splitter1->addWidget(lists);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({225, 300});
+    setCentralWidget(Splitter1);
+}
+
+void TQuillonForm::buildStatusBar() {
+    for (std::size_t i = 0; i < StatusBar1.size(); ++i) {
+        StatusBar1[i] = new QLabel;
+        StatusBar1[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    }
+    StatusBar1[0]->setMinimumWidth(150);
+    StatusBar1[1]->setMinimumWidth(50);
+    statusBar()->addWidget(StatusBar1[0]);
+    statusBar()->addWidget(StatusBar1[1], 1);
+}
+
+void TQuillonForm::connectHandlers() {
+    QuillonActions& a = *m_actions;
+    connect(Catalog, &QTreeView::clicked, this, &TQuillonForm::CatalogClick);
+    connect(a.Quit, &QAction::triggered, this, &TQuillonForm::QuitExecute);
+    connect(a.AdjustCols, &QAction::triggered, this, &TQuillonForm::AdjustColsExecute);
+    connect(a.AdjustColumns1, &QMenu::aboutToShow, this, &TQuillonForm::AdjustColsExecute);
+    connect(a.StandartButtons1, &QAction::triggered, this, &TQuillonForm::ToggleToolbars);
+    connect(a.PathBar1, &QAction::triggered, this, &TQuillonForm::ToggleToolbars);
+    connect(a.LargeIcons2, &QAction::triggered, this, &TQuillonForm::LargeIcons2Click);
+    connect(a.SmallIcons1, &QAction::triggered, this, &TQuillonForm::SmallIcons1Click);
+    connect(a.List2, &QAction::triggered, this, &TQuillonForm::List2Click);
+    connect(a.Details2, &QAction::triggered, this, &TQuillonForm::Details2Click);
+    connect(a.LIcons, &QAction::triggered, this, &TQuillonForm::LIconsClick);
+    connect(a.SIcons, &QAction::triggered, this, &TQuillonForm::SIconsClick);
+    connect(a.VList, &QAction::triggered, this, &TQuillonForm::VListClick);
+    connect(a.VDetails, &QAction::triggered, this, &TQuillonForm::VDetailsClick);
+    connect(a.Preferences1, &QAction::triggered, this, &TQuillonForm::Preferences1Click);
+    connect(a.About1, &QAction::triggered, this, &TQuillonForm::About1Click);
+    connect(a.HelpContents, &QAction::triggered, this, &TQuillonForm::HelpContentsExecute);
+    connect(a.Update, &QAction::triggered, this, &TQuillonForm::UpdateClick);
+
+    connect(UpBut, &QToolButton::clicked, this, &TQuillonForm::UpButClick);
+    // One group that may have both buttons up: pressing one releases the other.
+    connect(SBut, &QToolButton::clicked, this, [this](bool down) {
+        if (down) FBut->setChecked(false);
+        ToggleSearch();
+    });
+    connect(FBut, &QToolButton::clicked, this, [this](bool down) {
+        if (down) SBut->setChecked(false);
+        ToggleSearch();
+    });
+    connect(XBut, &QToolButton::clicked, this, &TQuillonForm::XButClick);
+    connect(PathBox, &QComboBox::activated, this, &TQuillonForm::PathBoxCloseUp);
+
+    connect(ListView, &ItemListView::columnClicked, this,
+            [this](int column) { ListViewColumnClick(ListView, column); });
+    connect(SearchView, &ItemListView::columnClicked, this,
+            [this](int column) { ListViewColumnClick(SearchView, column); });
+    connect(ListView, &ItemListView::rowDoubleClicked, this, &TQuillonForm::ListViewDblClick);
+    connect(ListView, &ItemListView::spacePressed, this, [this] { ListViewKeyDown(ListView); });
+    connect(SearchView, &ItemListView::spacePressed, this, [this] { ListViewKeyDown(SearchView); });
+}
+
+// --- Start-up and shutdown ---
+
+void TQuillonForm::FormCreate() {
+    LoadSettings();
+    if (m_settings.FirstStart) {
+        FirstStartPrompt();
+        m_endedAtStart = true;
+        m_services.quitSoon();
+        return;
+    }
+    m_sort = SortState{};
+    HistoryPos = 1;
+    LastNode.reset();
+    if (!ReloadCatalogFolder()) return;
+    setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+}
+
+void TQuillonForm::FirstStartPrompt() {
+    m_settings.FirstStart = false;
+    m_services.boxes->information(this, kFirstStartText);
+    m_services.startConverter();
+}
+
+void TQuillonForm::FormDestroy() {
+    HistoryPos = 1;
+    SaveSettings();
+}
+
+void TQuillonForm::LoadSettings() {
+    m_settings.load();
+    SearchView->setViewStyle(m_settings.SLV_ViewStyle);
+    m_actions->StandartButtons1->setChecked(m_settings.StdBar);
+    m_actions->PathBar1->setChecked(m_settings.PathBar);
+    m_actions->AutoAdjust1->setChecked(m_settings.AutoAdjust);
+    ToggleToolbars();
+    applyViewStyle(int(m_settings.LV_ViewStyle));
+}
+
+void TQuillonForm::SaveSettings() {
+    m_settings.LV_ViewStyle = ListView->viewStyle();
+    m_settings.SLV_ViewStyle = SearchView->viewStyle();
+    // Hidden explicitly, not merely off screen: the window itself is already closed at this point.
+    m_settings.StdBar = !StandartButs->isHidden();
+    m_settings.PathBar = !PathBar->isHidden();
+    m_settings.AutoAdjust = m_actions->AutoAdjust1->isChecked();
+    m_settings.save();  // a file that cannot be written is not reported
+}
+
+bool TQuillonForm::ReloadCatalogFolder() {
+    std::unique_ptr<TLoadForm> loadForm;
+    std::vector<QString> errors;
+    LoadObserver observer;
+    observer.started = [&](int count) {
+        m_lastLoad = {true, count, 0};
+        loadForm = std::make_unique<TLoadForm>(geometry(), count);
+    };
+    observer.advanced = [&] {
+        ++m_lastLoad.advances;
+        if (loadForm) loadForm->advance();
+    };
+    // Kept until the tree model is whole again: a message box runs an event loop that may repaint the tree.
+    observer.error = [&](const std::string& message) { errors.push_back(fromBytes(message)); };
+
+    m_lastLoad = {};
+    m_treeModel->beginReload();
+    const LoadResult result = quillon::ReloadCatalogFolder(
+        QFile::encodeName(m_settings.CatalogFolder).toStdString(), m_catalog, observer);
+    m_treeModel->endReload();
+    loadForm.reset();
+    for (const QString& error : errors) m_services.boxes->standardError(this, error);
+
+    if (result.catalogFiles == 0) {
+        m_contents->clear();
+        return true;
+    }
+    if (result.failedFiles > 0) return false;
+    const QModelIndex root = m_treeModel->rootIndex();
+    Catalog->expand(root);
+    Catalog->setCurrentIndex(root);
+    FillContents();
+    return true;
+}
+
+// --- Showing a node ---
+
+CatalogNode* TQuillonForm::selectedNode() const {
+    return m_treeModel->nodeAt(Catalog->currentIndex());
+}
+
+void TQuillonForm::selectNode(const CatalogNode* node) {
+    Catalog->setCurrentIndex(m_treeModel->indexOf(node));
+    CatalogClick();
+}
+
+void TQuillonForm::CatalogClick() {
+    const CatalogNode* node = selectedNode();
+    if (!node || (LastNode && *LastNode == node->id())) return;
+    FillContents();
+    if (!LastNode) {
+        LastNode = node->id();
+        return;
+    }
+    RecordVisit();
+    LastNode = node->id();
+}
+
+// The visit history arrives with the Back and Forward menus; until then a visit only becomes the last node.
+void TQuillonForm::RecordVisit() {}
+
+void TQuillonForm::FillContents() {
+    const CatalogNode* node = selectedNode();
+    if (!node) return;
+    UpBut->setEnabled(node->level() > 0);
+    const QModelIndex index = m_treeModel->indexOf(node);
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) Catalog->expand(up);
+    Catalog->scrollTo(index);
+
+    if (m_catalog.volumeCount() == 0) {
+        m_contents->clear();
+        return;
+    }
+    std::vector<ContentsRow> rows = contentsRows(m_catalog, *node);
+    sortRows(rows, m_sort);
+    m_contents->setRows(std::move(rows));
+    setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
+    pushPath(fromBytes(GetNodePath(*node)));
+    if (m_actions->AutoAdjust1->isChecked()) AdjustColsExecute();
+}
+
+void TQuillonForm::pushPath(const QString& path) {
+    if (PathBox->count() > 9) PathBox->removeItem(PathBox->count() - 1);
+    PathBox->insertItem(0, catalogImage(pathImage(path)), path);
+    PathBox->setCurrentIndex(0);
+}
+
+void TQuillonForm::ListViewColumnClick(ItemListView* sender, int column) {
+    m_sort.columnClicked(column);
+    if (sender == ListView)
+        m_contents->sortBy(m_sort);
+    else
+        m_results->sortBy(m_sort);
+}
+
+void TQuillonForm::ListViewDblClick() {
+    const ContentsRow* row = m_contents->rowAt(ListView->selectedRow());
+    if (row && row->node) selectNode(row->node);
+}
+
+void TQuillonForm::ListViewKeyDown(ItemListView* sender) {
+    // Search hits may outlive their volume; their totals come with the search pane.
+    if (sender != ListView) return;
+    const int selected = ListView->selectedRow();
+    const ContentsRow* row = m_contents->rowAt(selected);
+    if (!row || row->image == kFileImage || !row->node) return;
+    m_contents->setTotal(selected, FolderSizeKB(*row->node));
+}
+
+// --- View styles, toolbars, columns ---
+
+ItemListView* TQuillonForm::visibleList() const {
+    return ListView->isHidden() ? SearchView : ListView;
+}
+
+void TQuillonForm::applyViewStyle(int style) {
+    m_actions->viewsItem(style)->setChecked(true);
+    m_actions->viewMenuItem(style)->setChecked(true);
+    visibleList()->setViewStyle(ViewStyle(style));
+}
+
+void TQuillonForm::ToggleToolbars() {
+    StandartButs->setVisible(m_actions->StandartButtons1->isChecked());
+    PathBar->setVisible(m_actions->PathBar1->isChecked());
+}
+
+void TQuillonForm::AdjustColsExecute() {
+    visibleList()->adjustColumns();
+}
+
+void TQuillonForm::QuitExecute() {
+    close();
+}
+
+// --- Mode buttons and the path box ---
+
+void TQuillonForm::ToggleSearch() {
+    const bool folders = FBut->isChecked();
+    const bool search = SBut->isChecked();
+    Panel3->setVisible(folders || search);
+    Catalog->setVisible(folders);
+    ScrollBox1->setVisible(search);
+    if (folders) {
+        Panel1->setText(QStringLiteral(" Folders"));
+        if (PathBox->count() > 0 && PathBox->itemText(0) == kSearchResults) {
+            PathBox->removeItem(0);
+            PathBox->setCurrentIndex(0);
+        }
+        SearchView->hide();
+        ListView->show();
+        applyViewStyle(int(ListView->viewStyle()));
+    } else if (search) {
+        Panel1->setText(QStringLiteral(" Search"));
+        PathBox->insertItem(0, catalogImage(5), kSearchResults);
+        PathBox->setCurrentIndex(0);
+        ListView->hide();
+        SearchView->show();
+        applyViewStyle(int(SearchView->viewStyle()));
+    }
+    const bool results = !SearchView->isHidden();
+    m_actions->SaveSR->setEnabled(results);
+    if (results)
+        setStatusText(1, QString::number(m_results->rowCount()) + QStringLiteral(" Matches found"));
+    else
+        setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
+}
+
+void TQuillonForm::XButClick() {
+    Panel3->hide();
+    SBut->setChecked(false);
+    FBut->setChecked(false);
+}
+
+void TQuillonForm::UpButClick() {
+    const CatalogNode* node = selectedNode();
+    if (node && node->parent()) selectNode(node->parent());
+}
+
+void TQuillonForm::PathBoxCloseUp() {
+    if (!FBut->isChecked()) {
+        FBut->setChecked(true);
+        SBut->setChecked(false);
+        ToggleSearch();
+    }
+    GoButClick();
+}
+
+void TQuillonForm::GoButClick() {
+    if (m_catalog.volumeCount() == 0) return;
+    const CatalogNode* node =
+        resolveNodePath(m_catalog, activeCodePage().fromUnicode(PathBox->currentText()));
+    if (!node) {
+        m_services.boxes->error(this, fromBytes(kPathNotFound));
+        PathBox->setCurrentIndex(0);
+        return;
+    }
+    selectNode(node);
+}
+
+// --- Dialogs and help ---
+
+void TQuillonForm::Preferences1Click() {
+    TPreferences::execute(this, m_settings);
+}
+
+void TQuillonForm::About1Click() {
+    TAboutBox::execute(this, m_services.openUrl);
+}
+
+void TQuillonForm::HelpContentsExecute() {
+    openHelpContents(*m_services.boxes, this, m_services.openUrl);
+}
+
+void TQuillonForm::UpdateClick() {
+    openHomepage(m_services.openUrl);
+}
+
+// --- Status bar ---
+
+QString TQuillonForm::statusText(int panel) const {
+    return StatusBar1[std::size_t(panel)]->text();
+}
+
+void TQuillonForm::setStatusText(int panel, const QString& text) {
+    StatusBar1[std::size_t(panel)]->setText(text);
+}
+
+}  // namespace quillon

@@ -1,0 +1,169 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "catalog.h"
+#include "helplinks.h"
+#include "listviewcompare.h"
+#include "settings.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QScrollArea;
+class QSplitter;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+
+namespace quillon {
+
+class CatalogTreeModel;
+class ContentsModel;
+class ItemListView;
+class MessageBoxes;
+class QuillonActions;
+class SearchResultsModel;
+
+inline constexpr QLatin1StringView kFirstStartText{
+    "It seems to be the first time you start Quillon 1.5. If you have used the previous version it is better "
+    "to "
+    "run  the Convertor because of incompatibility in catalog files. Run it now?"};
+
+// What the window asks of the world outside: message boxes, the converter, links, the end of the program.
+// Tests put recorders in their place; what is left empty gets the real thing.
+struct FormServices {
+    MessageBoxes* boxes = nullptr;         // not owned
+    std::function<void()> startConverter;  // "./conv.exe", started and left alone
+    std::function<void()> quitSoon;        // ends the event loop once it runs
+    UrlOpener openUrl;                     // the help file and the homepage
+};
+
+// The main window: the catalog tree on the left, the contents (or search results) list on the right, the
+// menu, the two toolbars and the status bar. Start-up runs in the constructor and shutdown in the destructor,
+// so settings are read once when the window is made and written once when it goes.
+class TQuillonForm final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TQuillonForm)
+
+public:
+    explicit TQuillonForm(FormServices services = {}, QWidget* parent = nullptr);
+    ~TQuillonForm() override;
+
+    // True after a first start: the converter was offered and the program is to end without showing the
+    // window.
+    bool endedAtStart() const { return m_endedAtStart; }
+
+    quillon::Catalog& catalog() { return m_catalog; }
+    CatalogTreeModel* treeModel() const { return m_treeModel; }
+    ContentsModel* contentsModel() const { return m_contents; }
+    SearchResultsModel* searchModel() const { return m_results; }
+    QuillonActions* actions() const { return m_actions; }
+    const SortState& sortState() const { return m_sort; }
+    QString statusText(int panel) const;
+
+    struct LoadGauge {
+        bool shown = false;
+        int maximum = 0;
+        int advances = 0;
+    };
+    // What the loading window showed during the last reload.
+    const LoadGauge& lastLoad() const { return m_lastLoad; }
+
+    // Selects the node in the tree and shows it, as the operations that pick a node by program do.
+    void selectNode(const CatalogNode* node);
+
+    // Handlers, named after their control and event.
+    void CatalogClick();
+    void FillContents();
+    void ListViewColumnClick(ItemListView* sender, int column);
+    void ListViewDblClick();
+    void ListViewKeyDown(ItemListView* sender);
+    void LargeIcons2Click() { applyViewStyle(0); }
+    void SmallIcons1Click() { applyViewStyle(1); }
+    void List2Click() { applyViewStyle(2); }
+    void Details2Click() { applyViewStyle(3); }
+    void LIconsClick() { applyViewStyle(0); }
+    void SIconsClick() { applyViewStyle(1); }
+    void VListClick() { applyViewStyle(2); }
+    void VDetailsClick() { applyViewStyle(3); }
+    void ToggleToolbars();
+    void AdjustColsExecute();
+    void QuitExecute();
+    void ToggleSearch();
+    void XButClick();
+    void UpButClick();
+    void PathBoxCloseUp();
+    void GoButClick();
+    void Preferences1Click();
+    void About1Click();
+    void HelpContentsExecute();
+    void UpdateClick();
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    void FirstStartPrompt();
+    void LoadSettings();
+    void SaveSettings();
+    // False when a catalog file could not be opened: the window then shows what was read and stops there.
+    bool ReloadCatalogFolder();
+    void RecordVisit();
+
+    void buildToolBars();
+    QWidget* buildFoldersPanel();
+    void buildWorkArea();
+    void buildStatusBar();
+    void connectHandlers();
+
+    // Marks the style in both view menus and gives it to the list on show.
+    void applyViewStyle(int style);
+    ItemListView* visibleList() const;
+    CatalogNode* selectedNode() const;
+    void pushPath(const QString& path);
+    void setStatusText(int panel, const QString& text);
+
+    std::unique_ptr<MessageBoxes> m_ownBoxes;
+    FormServices m_services;
+    quillon::Catalog m_catalog;  // qualified: the tree control below is named Catalog
+    Settings m_settings;
+    bool m_endedAtStart = false;
+
+    SortState m_sort;
+    int HistoryPos = 1;
+    // The id of the node last shown by a click; ids are never reused, so a removed node is never taken for a
+    // new one.
+    std::optional<std::uint64_t> LastNode;
+    LoadGauge m_lastLoad;
+
+    QuillonActions* m_actions = nullptr;
+    CatalogTreeModel* m_treeModel = nullptr;
+    ContentsModel* m_contents = nullptr;
+    SearchResultsModel* m_results = nullptr;
+
+    QToolBar* StandartButs = nullptr;
+    QToolButton* BackBut = nullptr;
+    QToolButton* ForwBut = nullptr;
+    QToolButton* UpBut = nullptr;
+    QToolButton* SBut = nullptr;
+    QToolButton* FBut = nullptr;
+    QToolButton* ToolButton9 = nullptr;
+    QToolBar* PathBar = nullptr;
+    QComboBox* PathBox = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QLabel* Panel1 = nullptr;
+    QToolButton* XBut = nullptr;
+    QTreeView* Catalog = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    ItemListView* ListView = nullptr;
+    ItemListView* SearchView = nullptr;
+    std::array<QLabel*, 2> StatusBar1{};
+};
+
+}  // namespace quillon

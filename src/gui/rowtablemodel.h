@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "imagelists.h"
+#include "listviewcompare.h"
+
+namespace quillon {
+
+inline const void* rowKey(const ContentsRow& row) {
+    return row.node ? static_cast<const void*>(row.node) : row.file;
+}
+inline const void* rowKey(const SearchRow& row) {
+    return row.file ? static_cast<const void*>(row.file) : row.folder;
+}
+inline int rowImage(const ContentsRow& row) {
+    return row.image;
+}
+inline int rowImage(const SearchRow& row) {
+    return row.image();
+}
+
+// A flat list of plain row structs that refer to catalog records. Display texts are made only for the cells a
+// view asks for, so a folder of a hundred thousand files costs one vector and one sort.
+template <class Row>
+class RowTableModel : public QAbstractTableModel {
+public:
+    // The row's image index: 1 volume, 2 folder, 4 file.
+    static constexpr int ImageRole = Qt::UserRole + 1;
+
+    explicit RowTableModel(QObject* parent)
+        : QAbstractTableModel(parent), m_images{catalogImage(0), catalogImage(1), catalogImage(2),
+                                                catalogImage(3), catalogImage(4), catalogImage(5)} {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
+
+    const std::vector<Row>& rows() const { return m_rows; }
+    const Row* rowAt(int row) const {
+        return row >= 0 && std::size_t(row) < m_rows.size() ? &m_rows[row] : nullptr;
+    }
+
+    // The whole list is replaced at once: one reset instead of a signal per row.
+    void setRows(std::vector<Row> rows) {
+        beginResetModel();
+        m_rows = std::move(rows);
+        endResetModel();
+    }
+    void clear() { setRows({}); }
+
+    // Orders the rows by the shared comparison; selected and current rows follow their records.
+    void sortBy(const SortState& sort) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        const QModelIndexList before = persistentIndexList();
+        std::vector<const void*> keys;
+        keys.reserve(std::size_t(before.size()));
+        for (const QModelIndex& index : before) keys.push_back(rowKey(m_rows[std::size_t(index.row())]));
+        sortRows(m_rows, sort);
+        if (!before.isEmpty()) {
+            std::unordered_map<const void*, int> rowOf;
+            rowOf.reserve(m_rows.size());
+            for (std::size_t i = 0; i < m_rows.size(); ++i) rowOf.emplace(rowKey(m_rows[i]), int(i));
+            QModelIndexList after;
+            after.reserve(before.size());
+            for (qsizetype i = 0; i < before.size(); ++i)
+                after.push_back(index(rowOf.at(keys[std::size_t(i)]), before[i].column()));
+            changePersistentIndexList(before, after);
+        }
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    }
+
+    // The total that Space puts in place of "[SUB-DIR]".
+    void setTotal(int row, std::int64_t kb) {
+        if (!rowAt(row)) return;
+        m_rows[std::size_t(row)].totalKB = kb;
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
+    }
+
+    // The text of one cell as the list shows it.
+    virtual QString text(const Row& row, int column) const = 0;
+
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
+        const Row* row = index.isValid() ? rowAt(index.row()) : nullptr;
+        if (!row) return {};
+        switch (role) {
+            case Qt::DisplayRole:
+                return text(*row, index.column());
+            case Qt::DecorationRole:
+                if (index.column() == 0 && rowImage(*row) >= 0 &&
+                    std::size_t(rowImage(*row)) < m_images.size())
+                    return m_images[std::size_t(rowImage(*row))];
+                return {};
+            case Qt::TextAlignmentRole:
+                return index.column() == sizeColumn() ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                      : QVariant();
+            case ImageRole:
+                return rowImage(*row);
+            default:
+                return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override {
+        if (orientation != Qt::Horizontal) return {};
+        if (role == Qt::DisplayRole) return columnTitle(section);
+        if (role == Qt::TextAlignmentRole && section == sizeColumn())
+            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+protected:
+    virtual QString columnTitle(int column) const = 0;
+    virtual int sizeColumn() const = 0;
+
+    std::vector<Row> m_rows;
+    std::array<QIcon, 6> m_images;
+};
+
+}  // namespace quillon

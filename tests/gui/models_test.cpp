@@ -1,0 +1,232 @@
+#include <QAbstractItemModelTester>
+#include <QFontMetrics>
+#include <QListView>
+#include <QTest>
+#include <QTreeView>
+
+#include "catalogfixture.h"
+#include "catalogtreemodel.h"
+#include "contentsmodel.h"
+#include "itemlistview.h"
+#include "searchresultsmodel.h"
+
+using namespace quillon;
+using quillon::test::sampleDate;
+
+namespace {
+
+// A catalog with volumes Disk1 (folders A > B, files) and Disk2 (empty), sorted.
+struct SampleCatalog {
+    Catalog catalog;
+    CatalogNode* disk1 = nullptr;
+    CatalogNode* disk2 = nullptr;
+    CatalogNode* a = nullptr;
+    CatalogNode* b = nullptr;
+
+    SampleCatalog() {
+        disk2 = catalog.addVolume("Disk2", NewFolderData(sampleDate()), nullptr);
+        disk1 = catalog.addVolume("Disk1", NewFolderData(sampleDate()), nullptr);
+        a = disk1->addFolder("A", NewFolderData(sampleDate(1)));
+        b = a->addFolder("B", NewFolderData(sampleDate(2)));
+        disk1->addFolder("C", NewFolderData(sampleDate(3)));
+        test::CatalogFixture::addFile(*disk1, "small.txt", 999 * 1024, sampleDate());
+        test::CatalogFixture::addFile(*disk1, "k1000.bin", 1000 * 1024, sampleDate(-1));
+        test::CatalogFixture::addFile(*disk1, "k1024.bin", 1024 * 1024, sampleDate(-2));
+        test::CatalogFixture::addFile(*disk1, "huge.iso", 1048576LL * 1024, sampleDate(-3));
+        test::CatalogFixture::addFile(*disk1, "song.mp3", 4000, sampleDate(), "Artist", " - Title");
+        catalog.sort();
+    }
+};
+
+QStringList columnTexts(const QAbstractItemModel& model, int column) {
+    QStringList texts;
+    for (int r = 0; r < model.rowCount(); ++r) texts << model.index(r, column).data().toString();
+    return texts;
+}
+
+}  // namespace
+
+class ModelsTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void treeModelFollowsTheCatalog() {
+        SampleCatalog s;
+        CatalogTreeModel model(s.catalog);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.rowCount(), 1);
+        const QModelIndex root = model.rootIndex();
+        QCOMPARE(root.data().toString(), QStringLiteral("My Catalogs"));
+        QCOMPARE(root.data(CatalogTreeModel::ImageRole).toInt(), 0);
+        QCOMPARE(model.rowCount(root), 2);
+        QCOMPARE(model.index(0, 0, root).data().toString(), QStringLiteral("Disk1"));
+        QCOMPARE(model.index(0, 0, root).data(CatalogTreeModel::ImageRole).toInt(), 1);
+        const QModelIndex a = model.indexOf(s.a);
+        QCOMPARE(a.data().toString(), QStringLiteral("A"));
+        QCOMPARE(a.data(CatalogTreeModel::ImageRole).toInt(), 2);
+        QCOMPARE(model.parent(a), model.index(0, 0, root));
+        QCOMPARE(model.nodeAt(model.index(0, 0, a)), s.b);
+        QCOMPARE(model.parent(root), QModelIndex());
+
+        model.beginReload();
+        s.catalog.clear();
+        model.endReload();
+        QCOMPARE(model.rowCount(model.rootIndex()), 0);
+    }
+
+    void contentsModelShowsRowsAndSortsThem() {
+        SampleCatalog s;
+        ContentsModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        std::vector<ContentsRow> rows = contentsRows(s.catalog, *s.disk1);
+        sortRows(rows, SortState{});
+        model.setRows(std::move(rows));
+
+        QCOMPARE(model.columnCount(), 4);
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("Name"));
+        QCOMPARE(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Media Info"));
+        QCOMPARE(columnTexts(model, 0),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("huge.iso"),
+                              QStringLiteral("k1000.bin"), QStringLiteral("k1024.bin"),
+                              QStringLiteral("small.txt"), QStringLiteral("song.mp3")}));
+        QCOMPARE(columnTexts(model, 1),
+                 (QStringList{QStringLiteral("[SUB-DIR]"), QStringLiteral("[SUB-DIR]"),
+                              QStringLiteral("1,024.000 MB"), QStringLiteral("0.977 MB"),
+                              QStringLiteral("1.000 MB"), QStringLiteral("999 KB"), QStringLiteral("4 KB")}));
+        QCOMPARE(model.index(0, 2).data().toString(), QStringLiteral("5/18/2003 2:03:08 PM"));
+        QCOMPARE(model.index(6, 3).data().toString(), QStringLiteral("Artist - Title"));
+        QCOMPARE(model.index(5, 3).data().toString(), QString());
+        QCOMPARE(model.index(0, 0).data(ContentsModel::ImageRole).toInt(), 2);
+        QCOMPARE(model.index(2, 0).data(ContentsModel::ImageRole).toInt(), 4);
+        QCOMPARE(model.index(2, 1).data(Qt::TextAlignmentRole).toInt(),
+                 int(Qt::AlignRight | Qt::AlignVCenter));
+
+        // The row that is current stays current when the order changes.
+        const QPersistentModelIndex small = model.index(5, 0);
+        SortState bySize;
+        bySize.columnClicked(1);
+        model.sortBy(bySize);
+        QCOMPARE(columnTexts(model, 0),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("song.mp3"),
+                              QStringLiteral("small.txt"), QStringLiteral("k1000.bin"),
+                              QStringLiteral("k1024.bin"), QStringLiteral("huge.iso")}));
+        QCOMPARE(small.row(), 3);
+        QCOMPARE(small.data().toString(), QStringLiteral("small.txt"));
+
+        bySize.columnClicked(1);
+        model.sortBy(bySize);
+        QCOMPARE(model.index(2, 0).data().toString(), QStringLiteral("huge.iso"));
+        QCOMPARE(model.index(6, 0).data().toString(), QStringLiteral("song.mp3"));
+
+        const int a = model.index(0, 0).data().toString() == QStringLiteral("A") ? 0 : 1;
+        model.setTotal(a, FolderSizeKB(*s.a));
+        QCOMPARE(model.index(a, 1).data().toString(), QStringLiteral("0 KB"));
+
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    void rootRowsAreTheVolumes() {
+        SampleCatalog s;
+        ContentsModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.setRows(contentsRows(s.catalog, s.catalog.root()));
+        QCOMPARE(columnTexts(model, 0), (QStringList{QStringLiteral("Disk1"), QStringLiteral("Disk2")}));
+        QCOMPARE(model.index(0, 0).data(ContentsModel::ImageRole).toInt(), 1);
+        QCOMPARE(model.index(0, 1).data().toString(), QStringLiteral("[SUB-DIR]"));
+    }
+
+    void searchResultsModelShowsHits() {
+        SampleCatalog s;
+        SearchResultsModel model;
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        std::vector<SearchRow> rows{fileHit(*s.disk1, s.disk1->data().Files[0]), folderHit(*s.b)};
+        model.setRows(std::move(rows));
+        QCOMPARE(model.columnCount(), 6);
+        QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Volume"));
+        QCOMPARE(model.index(1, 0).data().toString(), QStringLiteral("B"));
+        QCOMPARE(model.index(1, 1).data().toString(), QStringLiteral("Disk1"));
+        QCOMPARE(model.index(1, 2).data().toString(), QStringLiteral("A\\"));
+        QCOMPARE(model.index(1, 3).data().toString(), QStringLiteral("[SUB-DIR]"));
+        SortState byName;
+        model.sortBy(byName);
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("B"));  // folders before files
+    }
+
+    void listViewSwitchesStylesAndSizesColumns() {
+        SampleCatalog s;
+        ContentsModel model;
+        ItemListView view;
+        view.setModel(&model);
+        view.resize(400, 300);
+        QCOMPARE(view.viewStyle(), ViewStyle::Details);
+        QCOMPARE(view.currentWidget(), view.detailsView());
+
+        view.adjustColumns();
+        for (int c = 0; c < 4; ++c) QCOMPARE(view.detailsView()->columnWidth(c), 16);
+
+        model.setRows(contentsRows(s.catalog, *s.disk1));
+        view.adjustColumns();
+        const QFontMetrics metrics(view.detailsView()->font());
+        int widest = 0;
+        for (const QString& text : columnTexts(model, 3))
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        QCOMPARE(view.detailsView()->columnWidth(3), widest + 16);
+        widest = 0;
+        for (const QString& text : columnTexts(model, 0))
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        QCOMPARE(view.detailsView()->columnWidth(0),
+                 widest + 16 + 16 + 4);  // and the picture before the name
+
+        view.selectRow(2);
+        view.setViewStyle(ViewStyle::LargeIcons);
+        QCOMPARE(view.currentWidget(), view.iconView());
+        QCOMPARE(view.iconView()->viewMode(), QListView::IconMode);
+        QCOMPARE(view.selectedRow(), 2);
+        view.detailsView()->setColumnWidth(0, 33);
+        view.adjustColumns();  // nothing to resize outside the details style
+        QCOMPARE(view.detailsView()->columnWidth(0), 33);
+
+        view.setViewStyle(ViewStyle::SmallIcons);
+        QCOMPARE(view.iconView()->viewMode(), QListView::ListMode);
+        QCOMPARE(view.iconView()->flow(), QListView::LeftToRight);
+        view.setViewStyle(ViewStyle::List);
+        QCOMPARE(view.iconView()->flow(), QListView::TopToBottom);
+        QVERIFY(view.iconView()->isWrapping());
+        view.setViewStyle(ViewStyle::Details);
+        QCOMPARE(view.currentWidget(), view.detailsView());
+        QCOMPARE(view.selectedRow(), 2);
+    }
+
+    void autoSizeFindsTheWidestTextAmongMany() {
+        Catalog catalog;
+        CatalogNode* volume = catalog.addVolume("V", NewFolderData(sampleDate()), nullptr);
+        const std::vector<std::string> names{
+            "iiiiiiiiiiiiiiiiiiiiiiiiiiii", "AVAVAVAVAVAVAV", "WWWWWWWWWWWW",
+            "Tokyo Ärger ﬁle.txt",          "mmmmmmmmmmmm",   "llllllllllllllllllllllllll"};
+        // More rows than are measured one by one.
+        for (int i = 0; i < 24000; ++i)
+            test::CatalogFixture::addFile(*volume,
+                                          names[std::size_t(i) % names.size()] + std::to_string(i % 7),
+                                          i * 1000, sampleDate(i % 300));
+        ContentsModel model;
+        model.setRows(contentsRows(catalog, *volume));
+        ItemListView view;
+        view.setModel(&model);
+        view.adjustColumns();
+        const QFontMetrics metrics(view.detailsView()->font());
+        for (int c = 0; c < model.columnCount(); ++c) {
+            int widest = 0;
+            for (const QString& text : columnTexts(model, c))
+                widest = std::max(widest, metrics.horizontalAdvance(text));
+            QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
+        }
+    }
+};
+
+int runModelsTest(int argc, char** argv) {
+    ModelsTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "models_test.moc"
