@@ -61,7 +61,43 @@ QVariant CatalogTreeModel::data(const QModelIndex& index, int role) const {
 }
 
 Qt::ItemFlags CatalogTreeModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    const CatalogNode* node = nodeAt(index);
+    if (!node) return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (m_editing && node->level() == 1) flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool CatalogTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    CatalogNode* node = nodeAt(index);
+    if (role != Qt::EditRole || !node || node->level() != 1 || !m_editing) return false;
+    QString name = value.toString();
+    if (m_edited) m_edited(node, name);
+    std::string bytes = activeCodePage().fromUnicode(name);
+    if (bytes == node->text()) return false;
+    renameVolume(node, std::move(bytes));
+    return true;
+}
+
+void CatalogTreeModel::renameVolume(CatalogNode* volume, std::string name) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<CatalogNode*> nodes;
+    nodes.reserve(std::size_t(before.size()));
+    for (const QModelIndex& index : before) nodes.push_back(nodeAt(index));
+    m_catalog.renameVolume(volume, std::move(name));
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (CatalogNode* node : nodes) after << indexOf(node);
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CatalogTreeModel::removeNode(CatalogNode* node, const std::function<void()>& removal) {
+    const QModelIndex parent = indexOf(node->parent());
+    beginRemoveRows(parent, node->row(), node->row());
+    removal();
+    endRemoveRows();
 }
 
 }  // namespace quillon

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <filesystem>
 #include <memory>
 
 #include "aboutbox.h"
@@ -32,6 +34,8 @@
 #include "preferences.h"
 #include "quillonactions.h"
 #include "searchresultsmodel.h"
+#include "volumecataloger.h"
+#include "volumename.h"
 #include "widgetmessageboxes.h"
 
 namespace quillon {
@@ -57,6 +61,10 @@ FormServices withDefaults(FormServices services, MessageBoxes* ownBoxes) {
     if (!services.openUrl) services.openUrl = openWithDesktop;
     if (!services.startConverter)
         services.startConverter = [] { QProcess::startDetached(QStringLiteral("./conv.exe"), {}); };
+    if (!services.chooseFolder)
+        services.chooseFolder = [](QWidget* parent, const QString& title) {
+            return QFileDialog::getExistingDirectory(parent, title);
+        };
     if (!services.quitSoon)
         services.quitSoon = [] {
             QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
@@ -282,6 +290,16 @@ void TQuillonForm::connectHandlers() {
     connect(a.HelpContents, &QAction::triggered, this, &TQuillonForm::HelpContentsExecute);
     connect(a.Update, &QAction::triggered, this, &TQuillonForm::UpdateClick);
 
+    connect(a.Rename1, &QAction::triggered, this, &TQuillonForm::Rename1Execute);
+    connect(a.Delete1, &QAction::triggered, this, &TQuillonForm::Delete1Execute);
+    connect(a.SetCatDir, &QAction::triggered, this, &TQuillonForm::SetCatDirClick);
+    m_treeModel->setEditHandler([this](CatalogNode* node, QString& name) { CatalogEdited(node, name); });
+    // Any end of the edit, confirmed or cancelled with Esc, makes the tree read-only again.
+    connect(Catalog->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this] { m_treeModel->setEditing(false); });
+
+    connect(BackBut, &QToolButton::clicked, this, &TQuillonForm::BackButClick);
+    connect(ForwBut, &QToolButton::clicked, this, &TQuillonForm::ForwButClick);
     connect(UpBut, &QToolButton::clicked, this, &TQuillonForm::UpButClick);
     // One group that may have both buttons up: pressing one releases the other.
     connect(SBut, &QToolButton::clicked, this, [this](bool down) {
@@ -315,10 +333,10 @@ void TQuillonForm::FormCreate() {
         return;
     }
     m_sort = SortState{};
-    HistoryPos = 1;
+    History = NavigationHistory{};
     LastNode.reset();
     if (!ReloadCatalogFolder()) return;
-    setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+    showCatalogCount();
 }
 
 void TQuillonForm::FirstStartPrompt() {
@@ -328,7 +346,6 @@ void TQuillonForm::FirstStartPrompt() {
 }
 
 void TQuillonForm::FormDestroy() {
-    HistoryPos = 1;
     SaveSettings();
 }
 
@@ -410,8 +427,67 @@ void TQuillonForm::CatalogClick() {
     LastNode = node->id();
 }
 
-// The visit history arrives with the Back and Forward menus; until then a visit only becomes the last node.
-void TQuillonForm::RecordVisit() {}
+void TQuillonForm::RecordVisit() {
+    const CatalogNode* node = selectedNode();
+    if (!node) return;
+    History.record(fromBytes(node->text()), node->id());
+    UpdateHistoryMenus();
+}
+
+void TQuillonForm::UpdateHistoryMenus() {
+    // Entries of removed volumes (or of a tree since reloaded) are dropped, so they are never offered.
+    History.dropStale([this](std::uint64_t id) { return m_catalog.findById(id) != nullptr; });
+    QMenu* backMenu = m_actions->BackMenu;
+    QMenu* forwMenu = m_actions->ForwMenu;
+    backMenu->clear();
+    forwMenu->clear();
+    const QStringList back = History.backNames();
+    const QStringList forward = History.forwardNames();
+    if (!back.isEmpty()) BackBut->setToolTip(QStringLiteral("Back to ") + back.first());
+    if (!forward.isEmpty()) ForwBut->setToolTip(QStringLiteral("Forwar to ") + forward.first());
+    for (const QString& name : back) {
+        QAction* item = backMenu->addAction(name);
+        connect(item, &QAction::triggered, this, [this, item] { BackMenuClick(item); });
+    }
+    for (const QString& name : forward) {
+        QAction* item = forwMenu->addAction(name);
+        connect(item, &QAction::triggered, this, [this, item] { ForwMenuClick(item); });
+    }
+    BackBut->setEnabled(!back.isEmpty());
+    ForwBut->setEnabled(!forward.isEmpty());
+}
+
+void TQuillonForm::BackMenuClick(QAction* item) {
+    const int i = int(m_actions->BackMenu->actions().indexOf(item));
+    if (i >= 0) goToHistorySlot(History.pos() - (i + 1));
+}
+
+void TQuillonForm::ForwMenuClick(QAction* item) {
+    const int i = int(m_actions->ForwMenu->actions().indexOf(item));
+    if (i >= 0) goToHistorySlot(History.pos() + (i + 1));
+}
+
+void TQuillonForm::BackButClick() {
+    const QList<QAction*> items = m_actions->BackMenu->actions();
+    if (!items.isEmpty()) BackMenuClick(items.first());
+}
+
+void TQuillonForm::ForwButClick() {
+    const QList<QAction*> items = m_actions->ForwMenu->actions();
+    if (!items.isEmpty()) ForwMenuClick(items.first());
+}
+
+void TQuillonForm::goToHistorySlot(int slot) {
+    if (slot < 1 || slot > NavigationHistory::kLastSlot || !History.slot(slot)) return;
+    const CatalogNode* node = m_catalog.findById(History.slot(slot)->Node);
+    if (node) {
+        History.setPos(slot);
+        Catalog->setCurrentIndex(m_treeModel->indexOf(node));
+        FillContents();
+        LastNode = node->id();
+    }
+    UpdateHistoryMenus();
+}
 
 void TQuillonForm::FillContents() {
     const CatalogNode* node = selectedNode();
@@ -549,6 +625,121 @@ void TQuillonForm::GoButClick() {
         return;
     }
     selectNode(node);
+}
+
+// --- Catalog management ---
+
+std::string TQuillonForm::catalogFolderBytes() const {
+    return QFile::encodeName(m_settings.CatalogFolder).toStdString();
+}
+
+void TQuillonForm::showCatalogCount() {
+    setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+}
+
+void TQuillonForm::refillShownContents() {
+    const CatalogNode* shown = LastNode ? m_catalog.findById(*LastNode) : &m_catalog.root();
+    if (!shown || m_catalog.volumeCount() == 0) {
+        m_contents->clear();
+        return;
+    }
+    std::vector<ContentsRow> rows = contentsRows(m_catalog, *shown);
+    sortRows(rows, m_sort);
+    m_contents->setRows(std::move(rows));
+    setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
+}
+
+void TQuillonForm::Rename1Execute() {
+    const CatalogNode* node = selectedNode();
+    if (!node || node->level() != 1) return;
+    m_treeModel->setEditing(true);
+    Catalog->edit(Catalog->currentIndex());
+}
+
+void TQuillonForm::CatalogEdited(CatalogNode* node, QString& name) {
+    const QString current = fromBytes(node->text());
+    const std::string folder = catalogFolderBytes();
+    const std::string newName = activeCodePage().fromUnicode(name);
+
+    struct Asker final : ScanObserver {
+        TQuillonForm* form;
+        explicit Asker(TQuillonForm* f) : form(f) {}
+        bool ask(ScanQuestion, std::string_view text) override {
+            return form->m_services.boxes->warningQuestion(form, fromBytes(text));
+        }
+    } asker(this);
+    SameNameVolume replaced = ConfirmVolumeName(m_catalog, folder, newName, asker);
+    if (!replaced.proceed) {
+        name = current;
+        return;
+    }
+    // Confirming the volume's own name finds the volume itself: nothing of it is to be removed.
+    if (replaced.older == node) replaced = {};
+
+    const EncodedName encoded = EncodeVolumeName(newName);
+    if (encoded.refused) {
+        m_services.boxes->error(this, fromBytes(encoded.message));
+        name = current;
+        return;
+    }
+    const std::string ownFile = volumeCatalogFile(folder, node->text());
+    const std::string from = folder + ownFile;
+    const std::string to = folder + encoded.fileName + ".qvl";
+    namespace fs = std::filesystem;
+    std::error_code error;
+    bool allowed = !ownFile.empty() && fs::exists(from, error);
+    // The target may be the file itself (a new letter case) or the file of the volume being replaced;
+    // any other file of that name is kept, as the rename of older versions refused to overwrite.
+    if (allowed && fs::exists(to, error) && !fs::equivalent(from, to, error))
+        allowed = !replaced.olderFile.empty() && fs::equivalent(to, folder + replaced.olderFile, error);
+    if (allowed) {
+        fs::rename(from, to, error);
+        allowed = !error;
+    }
+    if (!allowed) {
+        m_services.boxes->error(
+            this, QStringLiteral("The name you have entered is not applicable. Please choose another one!"));
+        name = current;
+        return;
+    }
+    if (replaced.older) {
+        m_treeModel->removeNode(replaced.older,
+                                [&] { removeVolume(m_catalog, folder, replaced, to); });
+        refillShownContents();
+        showCatalogCount();
+    }
+}
+
+void TQuillonForm::Delete1Execute() {
+    CatalogNode* node = selectedNode();
+    if (!node || node->level() != 1) return;
+    const QString name = fromBytes(node->text());
+    if (!m_services.boxes->question(
+            this, QStringLiteral("Do you really want to delete the catalog folder of ") + name + u'?'))
+        return;
+    const std::string folder = catalogFolderBytes();
+    const std::string file = volumeCatalogFile(folder, node->text());
+    std::error_code error;
+    if (file.empty() || !std::filesystem::remove(folder + file, error)) {
+        m_services.boxes->error(this, QStringLiteral("Catalog file is missing."));
+        if (!m_services.boxes->question(this, QStringLiteral("Do you want to delete the node anyway?")))
+            return;
+    }
+    m_treeModel->removeNode(node, [&] { m_catalog.remove(node); });
+    // The rows shown may point into the removed volume; the click below refills only for another node.
+    refillShownContents();
+    CatalogClick();
+    UpdateHistoryMenus();
+    showCatalogCount();
+}
+
+void TQuillonForm::SetCatDirClick() {
+    const QString chosen = m_services.chooseFolder(this, QStringLiteral("Choose Catalog Folder..."));
+    if (chosen.isEmpty()) return;
+    m_settings.CatalogFolder = chosen + u'/';
+    ReloadCatalogFolder();
+    UpdateHistoryMenus();
+    showCatalogCount();
 }
 
 // --- Dialogs and help ---

@@ -10,8 +10,10 @@
 #include "catalog.h"
 #include "helplinks.h"
 #include "listviewcompare.h"
+#include "navigationhistory.h"
 #include "settings.h"
 
+class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -42,6 +44,8 @@ struct FormServices {
     std::function<void()> startConverter;  // "./conv.exe", started and left alone
     std::function<void()> quitSoon;        // ends the event loop once it runs
     UrlOpener openUrl;                     // the help file and the homepage
+    // The folder chosen as the new catalog folder; empty when the user cancels.
+    std::function<QString(QWidget* parent, const QString& title)> chooseFolder;
 };
 
 // The main window: the catalog tree on the left, the contents (or search results) list on the right, the
@@ -74,6 +78,10 @@ public:
     };
     // What the loading window showed during the last reload.
     const LoadGauge& lastLoad() const { return m_lastLoad; }
+    const NavigationHistory& history() const { return History; }
+    int historyPos() const { return History.pos(); }
+    std::optional<std::uint64_t> lastNode() const { return LastNode; }
+    QString catalogFolder() const { return m_settings.CatalogFolder; }
 
     // Selects the node in the tree and shows it, as the operations that pick a node by program do.
     void selectNode(const CatalogNode* node);
@@ -98,12 +106,21 @@ public:
     void ToggleSearch();
     void XButClick();
     void UpButClick();
+    void BackButClick();
+    void ForwButClick();
+    void BackMenuClick(QAction* item);
+    void ForwMenuClick(QAction* item);
+    void UpdateHistoryMenus();
     void PathBoxCloseUp();
     void GoButClick();
     void Preferences1Click();
     void About1Click();
     void HelpContentsExecute();
     void UpdateClick();
+    void Rename1Execute();
+    void CatalogEdited(CatalogNode* node, QString& name);
+    void Delete1Execute();
+    void SetCatDirClick();
 
 private:
     void FormCreate();
@@ -126,6 +143,12 @@ private:
     ItemListView* visibleList() const;
     CatalogNode* selectedNode() const;
     void pushPath(const QString& path);
+    // Shows the history entry of the slot, unless its node has been removed since.
+    void goToHistorySlot(int slot);
+    std::string catalogFolderBytes() const;
+    void showCatalogCount();
+    // Rebuilds the rows of the node on show after a volume went, without touching the path box.
+    void refillShownContents();
     void setStatusText(int panel, const QString& text);
 
     std::unique_ptr<MessageBoxes> m_ownBoxes;
@@ -135,7 +158,7 @@ private:
     bool m_endedAtStart = false;
 
     SortState m_sort;
-    int HistoryPos = 1;
+    NavigationHistory History;
     // The id of the node last shown by a click; ids are never reused, so a removed node is never taken for a
     // new one.
     std::optional<std::uint64_t> LastNode;
