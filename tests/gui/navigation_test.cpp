@@ -268,6 +268,42 @@ private slots:
         QCOMPARE(form.lastNode(), form.catalog().root().id());
     }
 
+    void pathBoxKeepsTenPathsNewestFirst() {
+        CatalogFixture fixture;
+        writeCatalogs(fixture);
+        Recorder recorder;
+        TQuillonForm form(recorder.services());
+        auto* box = child<QComboBox>(form, "PathBox");
+        CatalogNode* music = volumeNamed(form, "Music");
+        form.selectNode(music);
+        form.selectNode(&form.catalog().root());
+        form.selectNode(music);
+        QCOMPARE(box->count(), 4);
+        QCOMPARE(box->itemText(0), QStringLiteral("Music:\\"));
+        QCOMPARE(box->itemText(2), QStringLiteral("Music:\\"));
+        for (int i = 0; i < 8; ++i) form.selectNode(i % 2 ? music : volumeNamed(form, "beta"));
+        QCOMPARE(box->count(), 10);
+        QCOMPARE(box->itemText(0), QStringLiteral("Music:\\"));
+        // Twelve paths were shown: the two oldest went, the third oldest is last.
+        QCOMPARE(box->itemText(9), QStringLiteral("My Catalogs"));
+    }
+
+    void keyboardSelectionShowsNothing() {
+        CatalogFixture fixture;
+        writeCatalogs(fixture);
+        Recorder recorder;
+        TQuillonForm form(recorder.services());
+        form.show();
+        auto* tree = child<QTreeView>(form, "Catalog");
+        form.selectNode(volumeNamed(form, "beta"));
+        const int paths = child<QComboBox>(form, "PathBox")->count();
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(form.treeModel()->nodeAt(tree->currentIndex()), volumeNamed(form, "Gamma"));
+        QCOMPARE(form.lastNode(), volumeNamed(form, "beta")->id());
+        QCOMPARE(child<QComboBox>(form, "PathBox")->count(), paths);
+        QCOMPARE(form.history().count(), 0);
+    }
+
     void renameGivesTheFileTheEncodedName() {
         CatalogFixture fixture;
         writeCatalogs(fixture);
