@@ -73,7 +73,14 @@ TSelDirForm::TSelDirForm(Catalog& catalog, CatalogTreeModel& treeModel, const Se
     ShellTreeView1->setHeaderHidden(true);
     for (int column = 1; column < m_folders->columnCount(); ++column) ShellTreeView1->hideColumn(column);
     ShellTreeView1->setUniformRowHeights(true);
-    // The home folder open and in view: where most folders to catalog are, and next to /media and /mnt.
+    // The home folder open and in view, where most folders to catalog are; the folders that removable drives
+    // are mounted in open too.
+    const QString user = qEnvironmentVariable("USER");
+    for (const QString& mounts : {QStringLiteral("/media"), QStringLiteral("/mnt"),
+                                  QStringLiteral("/run/media/") + user, QStringLiteral("/media/") + user}) {
+        const QModelIndex index = QDir(mounts).exists() ? m_folders->index(mounts) : QModelIndex();
+        for (QModelIndex up = index; up.isValid(); up = up.parent()) ShellTreeView1->expand(up);
+    }
     const QModelIndex home = m_folders->index(QDir::homePath());
     for (QModelIndex up = home; up.isValid(); up = up.parent()) ShellTreeView1->expand(up);
     ShellTreeView1->scrollTo(home);

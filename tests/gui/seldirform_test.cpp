@@ -314,6 +314,31 @@ private slots:
         QCOMPARE(volumeNames(form), QStringList{QStringLiteral("DISC")});
     }
 
+    // A catalog file that cannot be created: the standard error box, no volume, the name box back.
+    void aFailedWriteKeepsNothing() {
+        CatalogFixture fixture;
+        QFile blocker(fixture.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        SourceTree source;
+        Catalog catalog;
+        CatalogTreeModel model(catalog);
+        Settings settings;
+        settings.CatalogFolder = fixture.filePath(QStringLiteral("blocker/"));
+        RecordingMessageBoxes boxes;
+        FakeMounts mounts;
+        TSelDirForm dialog(catalog, model, settings, {&boxes, &mounts, {}, {}});
+        dialog.show();
+        QVERIFY(dialog.selectFolder(source.photos()));
+        dialog.OKButClick();
+        QCOMPARE(boxes.shown().size(), 1);
+        QCOMPARE(boxes.shown().at(0).kind, MessageKind::StandardError);
+        QVERIFY(catalog.root().children().empty());
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.VolumeName->isEnabled());
+        QVERIFY(dialog.OKBut->isEnabled());
+    }
+
     // Cancel pressed from the progress callback: the partial volume goes, nothing is written, the dialog
     // closes. A second OK during the scan starts nothing.
     void cancelMidScanLeavesNothing() {
