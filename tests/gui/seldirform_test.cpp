@@ -1,5 +1,6 @@
 #include "seldirform.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
@@ -156,6 +157,8 @@ private slots:
         recorder.boxes.queueAnswer(false);  // no other volume
         TQuillonForm form(recorder.services());
         recorder.attach(form);
+        QAbstractItemModelTester tester(form.treeModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         bool closedItself = false;
         withNewCatalogDialog(form, [&](TSelDirForm* dialog) {
             catalogFolder(dialog, source.photos());
@@ -256,6 +259,24 @@ private slots:
         QCOMPARE(volumeNames(form), QStringList{QStringLiteral("photos")});
         QCOMPARE(catalogFiles(fixture), QStringList{QStringLiteral("photos.qvl")});
         QCOMPARE(form.statusText(0), QStringLiteral("1 Catalogs"));
+    }
+
+    void sameNameYesReplacesTheVolume() {
+        CatalogFixture fixture;
+        fixture.writeSettings(QStringLiteral("[General]\nFirstStart=0\nAskForLast=0\n"));
+        fixture.writeVolume("photos");
+        fixture.writeVolume("Other");
+        SourceTree source;
+        Recorder recorder;
+        recorder.boxes.queueAnswer(true);
+        TQuillonForm form(recorder.services());
+        recorder.attach(form);
+        withNewCatalogDialog(form, [&](TSelDirForm* dialog) { catalogFolder(dialog, source.photos()); });
+        QCOMPARE(recorder.boxes.unansweredQuestions(), 0);
+        QCOMPARE(volumeNames(form), (QStringList{QStringLiteral("Other"), QStringLiteral("Photos")}));
+        QCOMPARE(catalogFiles(fixture),
+                 (QStringList{QStringLiteral("Other.qvl"), QStringLiteral("Photos.qvl")}));
+        QCOMPARE(form.statusText(0), QStringLiteral("2 Catalogs"));
     }
 
     void alreadyCatalogedNoChangesNothing() {
