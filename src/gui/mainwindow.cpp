@@ -32,6 +32,7 @@
 #include "preferences.h"
 #include "quillonactions.h"
 #include "searchresultsmodel.h"
+#include "seldirform.h"
 #include "widgetmessageboxes.h"
 
 namespace quillon {
@@ -277,6 +278,7 @@ void TQuillonForm::connectHandlers() {
     connect(a.SIcons, &QAction::triggered, this, &TQuillonForm::SIconsClick);
     connect(a.VList, &QAction::triggered, this, &TQuillonForm::VListClick);
     connect(a.VDetails, &QAction::triggered, this, &TQuillonForm::VDetailsClick);
+    connect(a.CreateNew, &QAction::triggered, this, &TQuillonForm::CreateNewExecute);
     connect(a.Preferences1, &QAction::triggered, this, &TQuillonForm::Preferences1Click);
     connect(a.About1, &QAction::triggered, this, &TQuillonForm::About1Click);
     connect(a.HelpContents, &QAction::triggered, this, &TQuillonForm::HelpContentsExecute);
@@ -552,6 +554,26 @@ void TQuillonForm::GoButClick() {
 }
 
 // --- Dialogs and help ---
+
+void TQuillonForm::CreateNewExecute() {
+    // The dialog resets the tree model around its changes; the selection comes back by id, as the node may
+    // be gone (a volume replaced under the same name).
+    const CatalogNode* before = selectedNode();
+    const std::optional<std::uint64_t> beforeId = before ? std::optional(before->id()) : std::nullopt;
+    TSelDirForm form(m_catalog, *m_treeModel, m_settings, {m_services.boxes, m_mounts, m_openCDDoor, {}},
+                     Catalog, this);
+    connect(&form, &TSelDirForm::volumeCataloged, this, [this](const CatalogNode* volume) {
+        Catalog->expand(m_treeModel->rootIndex());
+        selectNode(volume);
+        setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+    });
+    form.exec();
+    if (selectedNode()) return;
+    const CatalogNode* again = beforeId ? m_catalog.findById(*beforeId) : nullptr;
+    Catalog->setCurrentIndex(again ? m_treeModel->indexOf(again) : m_treeModel->rootIndex());
+    FillContents();
+    setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+}
 
 void TQuillonForm::Preferences1Click() {
     TPreferences::execute(this, m_settings);

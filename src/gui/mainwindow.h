@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "catalog.h"
 #include "helplinks.h"
@@ -27,6 +28,7 @@ class CatalogTreeModel;
 class ContentsModel;
 class ItemListView;
 class MessageBoxes;
+class MountTable;
 class QuillonActions;
 class SearchResultsModel;
 
@@ -75,6 +77,13 @@ public:
     // What the loading window showed during the last reload.
     const LoadGauge& lastLoad() const { return m_lastLoad; }
 
+    // The new catalog dialog's mount table (not owned) and CD door, so tests can present a CD; null and empty
+    // give the system's.
+    void setDriveServices(const MountTable* mounts, std::function<void(const std::string& root)> openCDDoor) {
+        m_mounts = mounts;
+        m_openCDDoor = std::move(openCDDoor);
+    }
+
     // Selects the node in the tree and shows it, as the operations that pick a node by program do.
     void selectNode(const CatalogNode* node);
 
@@ -100,6 +109,7 @@ public:
     void UpButClick();
     void PathBoxCloseUp();
     void GoButClick();
+    void CreateNewExecute();
     void Preferences1Click();
     void About1Click();
     void HelpContentsExecute();
@@ -133,6 +143,8 @@ private:
     quillon::Catalog m_catalog;  // qualified: the tree control below is named Catalog
     Settings m_settings;
     bool m_endedAtStart = false;
+    const MountTable* m_mounts = nullptr;
+    std::function<void(const std::string& root)> m_openCDDoor;
 
     SortState m_sort;
     int HistoryPos = 1;

@@ -7,6 +7,7 @@
 
 int runModelsTest(int argc, char** argv);
 int runMainWindowTest(int argc, char** argv);
+int runSelDirFormTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     // Headless whatever the environment says: the tests need no display.
@@ -24,5 +25,6 @@ int main(int argc, char** argv) {
     int failures = 0;
     failures += runModelsTest(argc, argv);
     failures += runMainWindowTest(argc, argv);
+    failures += runSelDirFormTest(argc, argv);
     return failures == 0 ? 0 : 1;
 }
