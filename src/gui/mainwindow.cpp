@@ -559,7 +559,8 @@ void TQuillonForm::CreateNewExecute() {
     // The dialog resets the tree model around its changes; the selection comes back by id, as the node may
     // be gone (a volume replaced under the same name).
     const CatalogNode* before = selectedNode();
-    const std::optional<std::uint64_t> beforeId = before ? std::optional(before->id()) : std::nullopt;
+    // Node ids start at 1, so 0 finds nothing.
+    const std::uint64_t beforeId = before ? before->id() : 0;
     TSelDirForm form(m_catalog, *m_treeModel, m_settings, {m_services.boxes, m_mounts, m_openCDDoor, {}},
                      Catalog, this);
     connect(&form, &TSelDirForm::volumeCataloged, this, [this](const CatalogNode* volume) {
@@ -569,7 +570,7 @@ void TQuillonForm::CreateNewExecute() {
     });
     form.exec();
     if (selectedNode()) return;
-    const CatalogNode* again = beforeId ? m_catalog.findById(*beforeId) : nullptr;
+    const CatalogNode* again = m_catalog.findById(beforeId);
     Catalog->setCurrentIndex(again ? m_treeModel->indexOf(again) : m_treeModel->rootIndex());
     FillContents();
     setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
