@@ -34,6 +34,7 @@
 #include "preferences.h"
 #include "quillonactions.h"
 #include "searchresultsmodel.h"
+#include "seldirform.h"
 #include "volumecataloger.h"
 #include "volumename.h"
 #include "widgetmessageboxes.h"
@@ -285,6 +286,7 @@ void TQuillonForm::connectHandlers() {
     connect(a.SIcons, &QAction::triggered, this, &TQuillonForm::SIconsClick);
     connect(a.VList, &QAction::triggered, this, &TQuillonForm::VListClick);
     connect(a.VDetails, &QAction::triggered, this, &TQuillonForm::VDetailsClick);
+    connect(a.CreateNew, &QAction::triggered, this, &TQuillonForm::CreateNewExecute);
     connect(a.Preferences1, &QAction::triggered, this, &TQuillonForm::Preferences1Click);
     connect(a.About1, &QAction::triggered, this, &TQuillonForm::About1Click);
     connect(a.HelpContents, &QAction::triggered, this, &TQuillonForm::HelpContentsExecute);
@@ -743,6 +745,27 @@ void TQuillonForm::SetCatDirClick() {
 }
 
 // --- Dialogs and help ---
+
+void TQuillonForm::CreateNewExecute() {
+    // The dialog resets the tree model around its changes; the selection comes back by id, as the node may
+    // be gone (a volume replaced under the same name).
+    const CatalogNode* before = selectedNode();
+    // Node ids start at 1, so 0 finds nothing.
+    const std::uint64_t beforeId = before ? before->id() : 0;
+    TSelDirForm form(m_catalog, *m_treeModel, m_settings, {m_services.boxes, m_mounts, m_openCDDoor, {}},
+                     Catalog, this);
+    connect(&form, &TSelDirForm::volumeCataloged, this, [this](const CatalogNode* volume) {
+        Catalog->expand(m_treeModel->rootIndex());
+        selectNode(volume);
+        setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+    });
+    form.exec();
+    if (selectedNode()) return;
+    const CatalogNode* again = m_catalog.findById(beforeId);
+    Catalog->setCurrentIndex(again ? m_treeModel->indexOf(again) : m_treeModel->rootIndex());
+    FillContents();
+    setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
+}
 
 void TQuillonForm::Preferences1Click() {
     TPreferences::execute(this, m_settings);

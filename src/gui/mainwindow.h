@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "catalog.h"
 #include "helplinks.h"
@@ -29,6 +30,7 @@ class CatalogTreeModel;
 class ContentsModel;
 class ItemListView;
 class MessageBoxes;
+class MountTable;
 class QuillonActions;
 class SearchResultsModel;
 
@@ -83,6 +85,13 @@ public:
     std::optional<std::uint64_t> lastNode() const { return LastNode; }
     QString catalogFolder() const { return m_settings.CatalogFolder; }
 
+    // The new catalog dialog's mount table (not owned) and CD door, so tests can present a CD; null and empty
+    // give the system's.
+    void setDriveServices(const MountTable* mounts, std::function<void(const std::string& root)> openCDDoor) {
+        m_mounts = mounts;
+        m_openCDDoor = std::move(openCDDoor);
+    }
+
     // Selects the node in the tree and shows it, as the operations that pick a node by program do.
     void selectNode(const CatalogNode* node);
 
@@ -113,6 +122,7 @@ public:
     void UpdateHistoryMenus();
     void PathBoxCloseUp();
     void GoButClick();
+    void CreateNewExecute();
     void Preferences1Click();
     void About1Click();
     void HelpContentsExecute();
@@ -156,6 +166,8 @@ private:
     quillon::Catalog m_catalog;  // qualified: the tree control below is named Catalog
     Settings m_settings;
     bool m_endedAtStart = false;
+    const MountTable* m_mounts = nullptr;
+    std::function<void(const std::string& root)> m_openCDDoor;
 
     SortState m_sort;
     NavigationHistory History;

@@ -8,6 +8,7 @@
 int runModelsTest(int argc, char** argv);
 int runMainWindowTest(int argc, char** argv);
 int runNavigationTest(int argc, char** argv);
+int runSelDirFormTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     // Headless whatever the environment says: the tests need no display.
@@ -26,5 +27,6 @@ int main(int argc, char** argv) {
     failures += runModelsTest(argc, argv);
     failures += runMainWindowTest(argc, argv);
     failures += runNavigationTest(argc, argv);
+    failures += runSelDirFormTest(argc, argv);
     return failures == 0 ? 0 : 1;
 }
