@@ -387,6 +387,8 @@ bool TQuillonForm::ReloadCatalogFolder() {
     observer.error = [&](const std::string& message) { errors.push_back(fromBytes(message)); };
 
     m_lastLoad = {};
+    // The rows look into the volumes about to be freed, and the loading window repaints the list.
+    m_contents->clear();
     m_treeModel->beginReload();
     const LoadResult result = quillon::ReloadCatalogFolder(
         QFile::encodeName(m_settings.CatalogFolder).toStdString(), m_catalog, observer);

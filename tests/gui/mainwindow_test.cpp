@@ -40,7 +40,8 @@ struct Recorder {
                 [this](const QUrl& url) {
                     opened << url;
                     return true;
-                }};
+                },
+                {}};
     }
     QStringList texts(MessageKind kind) const {
         QStringList list;
