@@ -31,6 +31,7 @@
 #include "itemlistview.h"
 #include "loadform.h"
 #include "nodepath.h"
+#include "pathcombobox.h"
 #include "preferences.h"
 #include "quillonactions.h"
 #include "searchresultsmodel.h"
@@ -169,7 +170,7 @@ void TQuillonForm::buildToolBars() {
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(8, 1, 4, 1);
     row->addWidget(new QLabel(QStringLiteral("Path:")));
-    PathBox = new QComboBox;
+    PathBox = new PathComboBox;
     PathBox->setObjectName(QStringLiteral("PathBox"));
     PathBox->setIconSize({16, 16});
     PathBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -313,7 +314,7 @@ void TQuillonForm::connectHandlers() {
         ToggleSearch();
     });
     connect(XBut, &QToolButton::clicked, this, &TQuillonForm::XButClick);
-    connect(PathBox, &QComboBox::activated, this, &TQuillonForm::PathBoxCloseUp);
+    connect(PathBox, &PathComboBox::closedUp, this, &TQuillonForm::PathBoxCloseUp);
 
     connect(ListView, &ItemListView::columnClicked, this,
             [this](int column) { ListViewColumnClick(ListView, column); });
@@ -577,8 +578,7 @@ void TQuillonForm::ToggleSearch() {
     if (folders) {
         Panel1->setText(QStringLiteral(" Folders"));
         if (PathBox->count() > 0 && PathBox->itemText(0) == kSearchResults) {
-            PathBox->removeItem(0);
-            PathBox->setCurrentIndex(0);
+            PathBox->removeItem(0);  // a chosen path stays chosen; in place of this entry comes the newest path
         }
         SearchView->hide();
         ListView->show();

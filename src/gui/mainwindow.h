@@ -31,6 +31,7 @@ class ContentsModel;
 class ItemListView;
 class MessageBoxes;
 class MountTable;
+class PathComboBox;
 class QuillonActions;
 class SearchResultsModel;
 
@@ -189,7 +190,7 @@ private:
     QToolButton* FBut = nullptr;
     QToolButton* ToolButton9 = nullptr;
     QToolBar* PathBar = nullptr;
-    QComboBox* PathBox = nullptr;
+    PathComboBox* PathBox = nullptr;
     QSplitter* Splitter1 = nullptr;
     QFrame* Panel3 = nullptr;
     QLabel* Panel1 = nullptr;

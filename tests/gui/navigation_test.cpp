@@ -288,6 +288,37 @@ private slots:
         QCOMPARE(box->itemText(9), QStringLiteral("My Catalogs"));
     }
 
+    void closingThePathListReturnsToFoldersAndGoes() {
+        CatalogFixture fixture;
+        writeCatalogs(fixture);
+        Recorder recorder;
+        TQuillonForm form(recorder.services());
+        form.show();
+        auto* box = child<QComboBox>(form, "PathBox");
+        form.selectNode(volumeNamed(form, "Music"));
+        form.selectNode(volumeNamed(form, "beta"));
+        QCOMPARE(form.lastNode(), volumeNamed(form, "beta")->id());
+        child<QToolButton>(form, "SBut")->click();
+        QCOMPARE(form.lastNode(), volumeNamed(form, "beta")->id());
+        QVERIFY(!child<QWidget>(form, "SearchView")->isHidden());
+        // The second item chosen; the list is closed as a click on an item closes it.
+        QCOMPARE(box->itemText(0), QStringLiteral("Search Results"));
+        box->showPopup();
+        box->setCurrentIndex(box->findText(QStringLiteral("Music:\\")));
+        box->hidePopup();
+        QTRY_COMPARE(form.lastNode(), volumeNamed(form, "Music")->id());
+        QVERIFY(child<QWidget>(form, "SearchView")->isHidden());
+        QVERIFY(!child<QWidget>(form, "ListView")->isHidden());
+        QVERIFY(child<QToolButton>(form, "FBut")->isChecked());
+        QCOMPARE(box->itemText(0), QStringLiteral("Music:\\"));
+        // Closing without opening reports nothing.
+        form.selectNode(volumeNamed(form, "beta"));
+        box->setCurrentIndex(box->findText(QStringLiteral("Music:\\")));
+        box->hidePopup();
+        QTest::qWait(20);
+        QCOMPARE(form.lastNode(), volumeNamed(form, "beta")->id());
+    }
+
     void keyboardSelectionShowsNothing() {
         CatalogFixture fixture;
         writeCatalogs(fixture);
