@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFrame>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,7 +57,7 @@ QSpinBox* spinEdit(int minimum, int maximum, int step) {
     spin->setRange(minimum, maximum);
     spin->setSingleStep(step);
     spin->setValue(0);
-    spin->setFixedWidth(65);
+    spin->setFixedWidth(52);
     return spin;
 }
 
@@ -79,20 +80,29 @@ SearchPane::SearchPane(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("SearchPane"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
-    // The options panel is at least 200 pixels wide, with 8 pixels on its left.
-    setMinimumWidth(220);
+    // The pane was laid out for a small dialog font in a 225 pixel wide panel; a tenth smaller than the
+    // desktop's usual font keeps the options panel within that width.
+    QFont compact = font();
+    if (compact.pointSizeF() > 0) compact.setPointSizeF(compact.pointSizeF() * 0.9);
+    setFont(compact);
 
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(8, 5, 12, 8);
+    column->setContentsMargins(8, 5, 6, 8);
     column->setSpacing(0);
 
     FindFile = new FindFileAnimation;
     FindFile->setObjectName(QStringLiteral("FindFile"));
     auto* title = new QLabel(QStringLiteral("Search for Files and Folders"));
-    QFont bold = title->font();
+    QFont bold = font();
     bold.setBold(true);
     title->setFont(bold);
-    column->addWidget(row({FindFile, title}, 0, 2));
+    // A wide desktop font would have the title cut at the pane's usual width.
+    title->setWordWrap(true);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(2);
+    titleRow->addWidget(FindFile, 0, Qt::AlignTop);
+    titleRow->addWidget(title, 1);
+    column->addLayout(titleRow);
     column->addSpacing(3);
 
     auto* rule = new QFrame;
@@ -136,12 +146,10 @@ SearchPane::SearchPane(QWidget* parent) : QWidget(parent) {
 
     SOptHiden = clickText(QStringLiteral(" Search Options >>"));
     SOptHiden->setObjectName(QStringLiteral("SOptHiden"));
-    QFont underlined = SOptHiden->font();
+    QFont underlined = font();
     underlined.setUnderline(true);
     SOptHiden->setFont(underlined);
-    QPalette blue = SOptHiden->palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    SOptHiden->setPalette(blue);
+    SOptHiden->setStyleSheet(QStringLiteral("color: blue;"));
     SOptHiden->installEventFilter(this);
     column->addWidget(SOptHiden);
 
@@ -167,6 +175,9 @@ SearchPane::SearchPane(QWidget* parent) : QWidget(parent) {
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, changed);
     connect(LeastMost, &QComboBox::currentIndexChanged, this, changed);
 
+    // The captions in the pane's own font, never cut by the columns beside them.
+    for (QRadioButton* radio : {LastMonths, LastDays, Between}) radio->setMinimumWidth(radio->sizeHint().width());
+
     MediaInfoClick();
     RadioButClick();
 }
@@ -187,11 +198,7 @@ void SearchPane::buildOptionsPanel() {
     SOptShown = clickText(QStringLiteral(" Search Options <<"));
     SOptShown->setObjectName(QStringLiteral("SOptShown"));
     SOptShown->setFixedHeight(15);
-    SOptShown->setAutoFillBackground(true);
-    QPalette navy = SOptShown->palette();
-    navy.setColor(QPalette::Window, QColor(0, 0, 128));
-    navy.setColor(QPalette::WindowText, Qt::white);
-    SOptShown->setPalette(navy);
+    SOptShown->setStyleSheet(QStringLiteral("color: white; background-color: navy;"));
     SOptShown->installEventFilter(this);
     stack->addWidget(SOptShown);
 
@@ -202,7 +209,7 @@ void SearchPane::buildOptionsPanel() {
     Artist->setObjectName(QStringLiteral("Artist"));
     Title = new QLineEdit;
     Title->setObjectName(QStringLiteral("Title"));
-    for (QLineEdit* edit : {Artist, Title}) edit->setFixedWidth(150);
+    for (QLineEdit* edit : {Artist, Title}) edit->setMinimumWidth(120);
     m_artistRow = row({Artist, new QLabel(QStringLiteral("Artist"))}, 15, 3);
     m_titleRow = row({Title, new QLabel(QStringLiteral("Title"))}, 15, 3);
     stack->addWidget(m_artistRow);
@@ -220,7 +227,7 @@ void SearchPane::buildOptionsPanel() {
     Between->setChecked(true);
     m_dateKinds = new QButtonGroup(this);
     for (QRadioButton* radio : {LastMonths, LastDays, Between}) {
-        radio->setFixedWidth(72);
+        radio->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
         m_dateKinds->addButton(radio);
     }
     // No limits: the numbers are read as typed, negative ones included.
@@ -229,8 +236,6 @@ void SearchPane::buildOptionsPanel() {
     Months->setObjectName(QStringLiteral("Months"));
     Days = spinEdit(-kNoLimit, kNoLimit, 1);
     Days->setObjectName(QStringLiteral("Days"));
-    m_monthsRow = row({LastMonths, Months, new QLabel(QStringLiteral("months"))}, 15, 0);
-    m_daysRow = row({LastDays, Days, new QLabel(QStringLiteral("days"))}, 15, 0);
     const auto picker = [](const char* name) {
         auto* edit = new QDateTimeEdit;
         edit->setObjectName(QLatin1StringView(name));
@@ -241,11 +246,24 @@ void SearchPane::buildOptionsPanel() {
     };
     FirstDate = picker("FirstDate");
     SecondDate = picker("SecondDate");
-    m_betweenRow = row({Between, FirstDate}, 15, 0);
-    auto* andLabel = new QLabel(QStringLiteral("and"));
-    andLabel->setFixedWidth(32);
-    m_andRow = row({andLabel, SecondDate}, 55, 0);
-    for (QWidget* w : {m_monthsRow, m_daysRow, m_betweenRow, m_andRow}) stack->addWidget(w);
+    // One grid keeps the numbers and the dates in one column, whatever the width of the radio captions.
+    m_dateRows = new QWidget;
+    auto* grid = new QGridLayout(m_dateRows);
+    grid->setContentsMargins(12, 0, 2, 0);
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(6);
+    grid->addWidget(LastMonths, 0, 0);
+    grid->addWidget(Months, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("months")), 0, 2);
+    grid->addWidget(LastDays, 1, 0);
+    grid->addWidget(Days, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("days")), 1, 2);
+    grid->addWidget(Between, 2, 0);
+    grid->addWidget(FirstDate, 2, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("and")), 3, 0, Qt::AlignRight);
+    grid->addWidget(SecondDate, 3, 1, 1, 2);
+    grid->setColumnStretch(3, 1);
+    stack->addWidget(m_dateRows);
 
     SizeCB = new QCheckBox(QStringLiteral("&Size (files only)"));
     SizeCB->setObjectName(QStringLiteral("SizeCB"));
@@ -323,7 +341,7 @@ void SearchPane::MediaInfoClick() {
 
 void SearchPane::DateCBClick() {
     const bool on = DateCB->isChecked();
-    for (QWidget* w : {m_monthsRow, m_daysRow, m_betweenRow, m_andRow}) w->setVisible(on);
+    m_dateRows->setVisible(on);
     SizeCBClick();
 }
 

@@ -94,10 +94,7 @@ private:
 
     QWidget* m_artistRow = nullptr;
     QWidget* m_titleRow = nullptr;
-    QWidget* m_monthsRow = nullptr;
-    QWidget* m_daysRow = nullptr;
-    QWidget* m_betweenRow = nullptr;
-    QWidget* m_andRow = nullptr;
+    QWidget* m_dateRows = nullptr;
     QWidget* m_sizeRow = nullptr;
     QButtonGroup* m_dateKinds = nullptr;
     // The pickers show and edit the date only; the time of day they hold is kept here.
