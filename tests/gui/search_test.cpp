@@ -684,6 +684,32 @@ private slots:
         QCOMPARE(form.searchPane()->LookIn->count(), 4);
     }
 
+    void aRenameConfirmedDuringARunIsDoneAfterIt() {
+        CatalogFixture fixture;
+        fixture.writeNormalSettings();
+        writeBigVolume(fixture, 3000);
+        Recorder recorder;
+        TQuillonForm form(recorder.services());
+        form.setSearchProgressInterval(0ms);
+        enterSearchMode(form);
+        QString nameLeftInsideTheRun;
+        bool renamedInsideTheRun = true;
+        duringRun(form, [&] {
+            QString name = QStringLiteral("Renamed");
+            form.CatalogEdited(volumeNamed(form, "Big"), name);
+            nameLeftInsideTheRun = name;
+            renamedInsideTheRun = QFile::exists(fixture.catalogFolder() + QStringLiteral("/Renamed.qvl"));
+        });
+        form.searchPane()->SearchNow->click();
+        QCOMPARE(nameLeftInsideTheRun, QStringLiteral("Big"));
+        QVERIFY(!renamedInsideTheRun);
+        QVERIFY(form.searchModel()->rowCount() < 3000);
+        QVERIFY(volumeNamed(form, "Renamed"));
+        QVERIFY(!volumeNamed(form, "Big"));
+        QVERIFY(QFile::exists(fixture.catalogFolder() + QStringLiteral("/Renamed.qvl")));
+        QCOMPARE(column(form.searchModel(), kVolumeColumn).first(), QStringLiteral("Renamed"));
+    }
+
     void newCatalogAndReloadDuringARunWaitForItsEnd() {
         CatalogFixture fixture;
         fixture.writeNormalSettings();
