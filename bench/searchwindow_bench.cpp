@@ -54,7 +54,9 @@ int main(int argc, char** argv) {
     QDir::setCurrent(home.path());
     QFile ini(QStringLiteral("quillon.ini"));
     if (!ini.open(QIODevice::WriteOnly)) return 1;
-    ini.write((QStringLiteral("[General]\r\nFirstStart=0\r\nCatalogFolder=") + catalogs + QStringLiteral("\r\n")).toUtf8());
+    ini.write(
+        (QStringLiteral("[General]\r\nFirstStart=0\r\nCatalogFolder=") + catalogs + QStringLiteral("\r\n"))
+            .toUtf8());
     ini.close();
 
     RecordingMessageBoxes boxes;
@@ -110,14 +112,15 @@ int main(int argc, char** argv) {
             engineHits = rows.size();
         }
         if (windowHits != engineHits) {
-            std::fprintf(stderr, "%s: the window found %zu, the engine %zu\n", pattern, windowHits, engineHits);
+            std::fprintf(stderr, "%s: the window found %zu, the engine %zu\n", pattern, windowHits,
+                         engineHits);
             return 1;
         }
         const double w = median(window);
         const double e = median(engineTimes);
         const double s = median(sortTimes);
-        std::printf("%-10s %9zu %11.1f %11.1f %11.1f %7.2f %11.2f\n", pattern, windowHits, w, e, s, w / (e + s),
-                    w / e);
+        std::printf("%-10s %9zu %11.1f %11.1f %11.1f %7.2f %11.2f\n", pattern, windowHits, w, e, s,
+                    w / (e + s), w / e);
     }
     return 0;
 }

@@ -219,9 +219,9 @@ void TQuillonForm::SaveSRExecute() {
     const std::vector<std::string> lines = SearchReport::lines(
         m_searchPane->criteria(), codePage.fromUnicode(m_searchPane->LookIn->currentText()), rows,
         codePage.fromUnicode(statusText(0)), codePage.fromUnicode(statusText(1)), format, codePage);
-    const QString file =
-        m_services.chooseSaveFile(this, QStringLiteral("Save To File.."),
-                                  QStringLiteral("Text Files (*.txt);; All Files (*.*)"), QStringLiteral("txt"));
+    const QString file = m_services.chooseSaveFile(this, QStringLiteral("Save To File.."),
+                                                   QStringLiteral("Text Files (*.txt);; All Files (*.*)"),
+                                                   QStringLiteral("txt"));
     if (file.isEmpty()) return;
     const Status written = SearchReport::write(QFile::encodeName(file).toStdString(), lines);
     if (!written) m_services.boxes->standardError(this, fromBytes(written.message));

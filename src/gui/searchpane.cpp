@@ -35,7 +35,8 @@ constexpr DateTime kFirstDateStart = 37459.8641409375;
 class IndentDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem indented = option;
         indented.rect.adjust(10 * index.data(SearchPane::IndentRole).toInt(), 0, 0, 0);
         QStyledItemDelegate::paint(painter, indented, index);
@@ -176,7 +177,8 @@ SearchPane::SearchPane(QWidget* parent) : QWidget(parent) {
     connect(LeastMost, &QComboBox::currentIndexChanged, this, changed);
 
     // The captions in the pane's own font, never cut by the columns beside them.
-    for (QRadioButton* radio : {LastMonths, LastDays, Between}) radio->setMinimumWidth(radio->sizeHint().width());
+    for (QRadioButton* radio : {LastMonths, LastDays, Between})
+        radio->setMinimumWidth(radio->sizeHint().width());
 
     MediaInfoClick();
     RadioButClick();

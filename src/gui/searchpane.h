@@ -23,9 +23,9 @@ class CatalogNode;
 class Catalog;
 class FindFileAnimation;
 
-// The left pane of search mode: the name, where to look, Search Now and Stop Search, and the options panel with
-// the media info, date and size criteria. The pane lays itself out as the criteria are switched on and off;
-// the window runs the searches.
+// The left pane of search mode: the name, where to look, Search Now and Stop Search, and the options panel
+// with the media info, date and size criteria. The pane lays itself out as the criteria are switched on and
+// off; the window runs the searches.
 class SearchPane final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SearchPane)

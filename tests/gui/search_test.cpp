@@ -51,7 +51,8 @@ struct Recorder {
         s.quitSoon = [] {};
         s.openUrl = [](const QUrl&) { return true; };
         s.chooseFolder = [this](QWidget*, const QString&) { return chosenFolder; };
-        s.chooseSaveFile = [this](QWidget*, const QString& title, const QString& filter, const QString& suffix) {
+        s.chooseSaveFile = [this](QWidget*, const QString& title, const QString& filter,
+                                  const QString& suffix) {
             saveCalls.push_back({title, filter, suffix});
             return saveTo;
         };
@@ -87,8 +88,9 @@ void writeDiscs(CatalogFixture& fixture) {
 void writeBigVolume(CatalogFixture& fixture, int files) {
     fixture.writeVolume("Big", [files](CatalogNode& volume) {
         for (int i = files - 1; i >= 0; --i)
-            CatalogFixture::addFile(volume, QStringLiteral("f%1").arg(i, 5, 10, QLatin1Char('0')).toStdString(),
-                                    1024, sampleDate());
+            CatalogFixture::addFile(volume,
+                                    QStringLiteral("f%1").arg(i, 5, 10, QLatin1Char('0')).toStdString(), 1024,
+                                    sampleDate());
     });
 }
 
@@ -209,9 +211,9 @@ private slots:
         // Folders first, then files, each by name; the volumes themselves are not hits.
         QCOMPARE(column(results, kNameColumn),
                  (QStringList{QStringLiteral("Docs"), QStringLiteral("Music"), QStringLiteral("Rock"),
-                              QStringLiteral("a.txt"), QStringLiteral("intro.mp3"), QStringLiteral("list.txt"),
-                              QStringLiteral("readme.txt"), QStringLiteral("song.mp3"),
-                              QStringLiteral("zeta.txt")}));
+                              QStringLiteral("a.txt"), QStringLiteral("intro.mp3"),
+                              QStringLiteral("list.txt"), QStringLiteral("readme.txt"),
+                              QStringLiteral("song.mp3"), QStringLiteral("zeta.txt")}));
         QCOMPARE(form.statusText(0), QStringLiteral("2 Catalogs"));
         QCOMPARE(form.statusText(1), QStringLiteral("9 Matches found"));
         QVERIFY(pane.SearchNow->isEnabled());
@@ -318,8 +320,8 @@ private slots:
         SearchPane& pane = *form.searchPane();
         bool runningWhenStopped = false;
         duringRun(form, [&] {
-            runningWhenStopped = pane.StopSearch->isEnabled() && !pane.SearchNow->isEnabled() &&
-                                 pane.FindFile->isRunning();
+            runningWhenStopped =
+                pane.StopSearch->isEnabled() && !pane.SearchNow->isEnabled() && pane.FindFile->isRunning();
             QTest::mouseClick(pane.StopSearch, Qt::LeftButton);
         });
         pane.SearchNow->click();
@@ -471,8 +473,9 @@ private slots:
         pane.LeastMost->setCurrentIndex(1);
         pane.SizeEdit->setValue(1);
         pane.SearchNow->click();
-        QCOMPARE(column(form.searchModel(), kNameColumn),
-                 (QStringList{QStringLiteral("a.txt"), QStringLiteral("readme.txt"), QStringLiteral("zeta.txt")}));
+        QCOMPARE(
+            column(form.searchModel(), kNameColumn),
+            (QStringList{QStringLiteral("a.txt"), QStringLiteral("readme.txt"), QStringLiteral("zeta.txt")}));
     }
 
     void doubleClickingAFolderHitShowsTheFolder() {
@@ -568,10 +571,12 @@ private slots:
             QStringLiteral("Size: None"),
             rule,
             padded(QStringLiteral("intro.mp3"), 12) + padded(QStringLiteral("Disc2"), 8) + padded({}, 14) +
-                rightAligned(QStringLiteral("812 KB   "), 14) + padded(QStringLiteral("2/1/2002 9:00:00 AM"), 26) +
+                rightAligned(QStringLiteral("812 KB   "), 14) +
+                padded(QStringLiteral("2/1/2002 9:00:00 AM"), 26) +
                 padded(QStringLiteral("Brass Ferns - Intro"), 29),
             padded(QStringLiteral("song.mp3"), 12) + padded(QStringLiteral("Disc1"), 8) +
-                padded(QStringLiteral("Music\\Rock\\"), 14) + rightAligned(QStringLiteral("5.123 MB   "), 14) +
+                padded(QStringLiteral("Music\\Rock\\"), 14) +
+                rightAligned(QStringLiteral("5.123 MB   "), 14) +
                 padded(QStringLiteral("3/12/2001 2:22:10 PM"), 26) +
                 padded(QStringLiteral("Brass Ferns - Morning Tide"), 29),
             rule,
