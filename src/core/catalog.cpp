@@ -152,11 +152,19 @@ void Catalog::remove(CatalogNode* node)
     if (!node || !node->m_parent) return;
     CatalogNode* parent = node->m_parent;
     const auto row = std::size_t(node->m_row);
+    std::unique_ptr<CatalogNode> taken = std::move(parent->m_children[row]);
     parent->m_children.erase(parent->m_children.begin() + std::ptrdiff_t(row));
     parent->renumber(row);
+    if (m_keepRemoved) m_removed.push_back(std::move(taken));
 }
 
-void Catalog::clear() { m_root->m_children.clear(); }
+void Catalog::clear()
+{
+    if (m_keepRemoved) {
+        for (auto& volume : m_root->m_children) m_removed.push_back(std::move(volume));
+    }
+    m_root->m_children.clear();
+}
 
 void Catalog::renameVolume(CatalogNode* volume, std::string name)
 {

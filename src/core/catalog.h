@@ -137,6 +137,13 @@ public:
     // Removes a volume or folder with everything below it.
     void remove(CatalogNode* node);
     void clear();
+
+    // While on, removed nodes leave the tree but stay in memory until releaseRemoved: search hits refer to
+    // the records of volumes that may be deleted or reloaded while the hits are still listed.
+    void setKeepRemoved(bool keep) { m_keepRemoved = keep; }
+    bool keepsRemoved() const { return m_keepRemoved; }
+    void releaseRemoved() { m_removed.clear(); }
+    std::size_t removedCount() const { return m_removed.size(); }
     // Gives a volume another name and moves it to its place among the volumes.
     void renameVolume(CatalogNode* volume, std::string name);
 
@@ -148,6 +155,8 @@ public:
 
 private:
     std::unique_ptr<CatalogNode> m_root;
+    std::vector<std::unique_ptr<CatalogNode>> m_removed;
+    bool m_keepRemoved = false;
 };
 
 // Sum of the sizes of every file of the node and of all nodes below it, in 64 bits: a 32-bit sum wraps past

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QStatusBar>
@@ -34,6 +35,7 @@
 #include "pathcombobox.h"
 #include "preferences.h"
 #include "quillonactions.h"
+#include "searchpane.h"
 #include "searchresultsmodel.h"
 #include "seldirform.h"
 #include "volumecataloger.h"
@@ -66,6 +68,16 @@ FormServices withDefaults(FormServices services, MessageBoxes* ownBoxes) {
     if (!services.chooseFolder)
         services.chooseFolder = [](QWidget* parent, const QString& title) {
             return QFileDialog::getExistingDirectory(parent, title);
+        };
+    if (!services.chooseSaveFile)
+        services.chooseSaveFile = [](QWidget* parent, const QString& title, const QString& filter,
+                                     const QString& defaultSuffix) {
+            QFileDialog dialog(parent, title, {}, filter);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(defaultSuffix);
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+            return dialog.selectedFiles().constFirst();
         };
     if (!services.quitSoon)
         services.quitSoon = [] {
@@ -228,6 +240,10 @@ QWidget* TQuillonForm::buildFoldersPanel() {
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setBackgroundRole(QPalette::Base);
     ScrollBox1->setAutoFillBackground(true);
+    // The pane's controls follow the width of the scroll box, down to the narrowest the options panel allows.
+    ScrollBox1->setWidgetResizable(true);
+    m_searchPane = new SearchPane;
+    ScrollBox1->setWidget(m_searchPane);
     ScrollBox1->hide();
     column->addWidget(ScrollBox1, 1);
     return Panel3;
@@ -323,6 +339,12 @@ void TQuillonForm::connectHandlers() {
     connect(ListView, &ItemListView::rowDoubleClicked, this, &TQuillonForm::ListViewDblClick);
     connect(ListView, &ItemListView::spacePressed, this, [this] { ListViewKeyDown(ListView); });
     connect(SearchView, &ItemListView::spacePressed, this, [this] { ListViewKeyDown(SearchView); });
+    connect(SearchView, &ItemListView::rowDoubleClicked, this, &TQuillonForm::SearchViewDblClick);
+
+    connect(a.SaveSR, &QAction::triggered, this, &TQuillonForm::SaveSRExecute);
+    connect(m_searchPane->SearchNow, &QPushButton::clicked, this, &TQuillonForm::SearchNowClick);
+    connect(m_searchPane->StopSearch, &QPushButton::clicked, this, &TQuillonForm::StopSearchClick);
+    connect(m_searchPane, &SearchPane::criteriaChanged, this, &TQuillonForm::searchCriteriaChanged);
 }
 
 // --- Start-up and shutdown ---
@@ -339,6 +361,7 @@ void TQuillonForm::FormCreate() {
     History = NavigationHistory{};
     LastNode.reset();
     if (!ReloadCatalogFolder()) return;
+    if (m_catalog.volumeCount() > 0) m_searchPane->LookIn->setCurrentIndex(1);
     showCatalogCount();
 }
 
@@ -406,6 +429,7 @@ bool TQuillonForm::ReloadCatalogFolder() {
     Catalog->expand(root);
     Catalog->setCurrentIndex(root);
     FillContents();
+    FillLookIn();
     return true;
 }
 
@@ -510,7 +534,9 @@ void TQuillonForm::FillContents() {
     sortRows(rows, m_sort);
     m_contents->setRows(std::move(rows));
     setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
-    pushPath(fromBytes(GetNodePath(*node)));
+    const QString path = fromBytes(GetNodePath(*node));
+    pushPath(path);
+    m_searchPane->setLookInLocation(path, node->image());
     if (m_actions->AutoAdjust1->isChecked()) AdjustColsExecute();
 }
 
@@ -534,8 +560,10 @@ void TQuillonForm::ListViewDblClick() {
 }
 
 void TQuillonForm::ListViewKeyDown(ItemListView* sender) {
-    // Search hits may outlive their volume; their totals come with the search pane.
-    if (sender != ListView) return;
+    if (sender != ListView) {
+        SearchViewKeyDown();
+        return;
+    }
     const int selected = ListView->selectedRow();
     const ContentsRow* row = m_contents->rowAt(selected);
     if (!row || row->image == kFileImage || !row->node) return;
@@ -569,53 +597,15 @@ void TQuillonForm::QuitExecute() {
 
 // --- Mode buttons and the path box ---
 
-void TQuillonForm::ToggleSearch() {
-    const bool folders = FBut->isChecked();
-    const bool search = SBut->isChecked();
-    Panel3->setVisible(folders || search);
-    Catalog->setVisible(folders);
-    ScrollBox1->setVisible(search);
-    if (folders) {
-        Panel1->setText(QStringLiteral(" Folders"));
-        if (PathBox->count() > 0 && PathBox->itemText(0) == kSearchResults) {
-            PathBox->removeItem(0);  // a chosen path stays chosen; in place of this entry comes the newest path
-        }
-        SearchView->hide();
-        ListView->show();
-        applyViewStyle(int(ListView->viewStyle()));
-    } else if (search) {
-        Panel1->setText(QStringLiteral(" Search"));
-        PathBox->insertItem(0, catalogImage(5), kSearchResults);
-        PathBox->setCurrentIndex(0);
-        ListView->hide();
-        SearchView->show();
-        applyViewStyle(int(SearchView->viewStyle()));
-    }
-    const bool results = !SearchView->isHidden();
-    m_actions->SaveSR->setEnabled(results);
-    if (results)
-        setStatusText(1, QString::number(m_results->rowCount()) + QStringLiteral(" Matches found"));
-    else
-        setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
-}
-
-void TQuillonForm::XButClick() {
-    Panel3->hide();
-    SBut->setChecked(false);
-    FBut->setChecked(false);
-}
-
 void TQuillonForm::UpButClick() {
     const CatalogNode* node = selectedNode();
     if (node && node->parent()) selectNode(node->parent());
 }
 
 void TQuillonForm::PathBoxCloseUp() {
-    if (!FBut->isChecked()) {
-        FBut->setChecked(true);
-        SBut->setChecked(false);
-        ToggleSearch();
-    }
+    FBut->setChecked(true);
+    SBut->setChecked(false);
+    ToggleSearch();  // stops a running search
     GoButClick();
 }
 
@@ -654,6 +644,7 @@ void TQuillonForm::refillShownContents() {
 }
 
 void TQuillonForm::Rename1Execute() {
+    if (deferWhileSearching([this] { Rename1Execute(); })) return;
     const CatalogNode* node = selectedNode();
     if (!node || node->level() != 1) return;
     m_treeModel->setEditing(true);
@@ -662,6 +653,22 @@ void TQuillonForm::Rename1Execute() {
 
 void TQuillonForm::CatalogEdited(CatalogNode* node, QString& name) {
     const QString current = fromBytes(node->text());
+    if (m_searching) {
+        // Replacing a volume of the same name removes it: the edit is undone for now and done again, with
+        // its questions, when the run has stopped.
+        const std::uint64_t id = node->id();
+        const QString typed = name;
+        name = current;
+        deferWhileSearching([this, id, typed] {
+            CatalogNode* again = m_catalog.findById(id);
+            if (!again || again->level() != 1) return;
+            QString accepted = typed;
+            CatalogEdited(again, accepted);
+            std::string bytes = activeCodePage().fromUnicode(accepted);
+            if (bytes != again->text()) m_treeModel->renameVolume(again, std::move(bytes));
+        });
+        return;
+    }
     const std::string folder = catalogFolderBytes();
     const std::string newName = activeCodePage().fromUnicode(name);
 
@@ -715,6 +722,7 @@ void TQuillonForm::CatalogEdited(CatalogNode* node, QString& name) {
 }
 
 void TQuillonForm::Delete1Execute() {
+    if (deferWhileSearching([this] { Delete1Execute(); })) return;
     CatalogNode* node = selectedNode();
     if (!node || node->level() != 1) return;
     const QString name = fromBytes(node->text());
@@ -732,12 +740,14 @@ void TQuillonForm::Delete1Execute() {
     m_treeModel->removeNode(node, [&] { m_catalog.remove(node); });
     // The rows shown may point into the removed volume; the click below refills only for another node.
     refillShownContents();
+    FillLookIn();
     CatalogClick();
     UpdateHistoryMenus();
     showCatalogCount();
 }
 
 void TQuillonForm::SetCatDirClick() {
+    if (deferWhileSearching([this] { SetCatDirClick(); })) return;
     const QString chosen = m_services.chooseFolder(this, QStringLiteral("Choose Catalog Folder..."));
     if (chosen.isEmpty()) return;
     m_settings.CatalogFolder = chosen + u'/';
@@ -749,6 +759,7 @@ void TQuillonForm::SetCatDirClick() {
 // --- Dialogs and help ---
 
 void TQuillonForm::CreateNewExecute() {
+    if (deferWhileSearching([this] { CreateNewExecute(); })) return;
     // The dialog resets the tree model around its changes; the selection comes back by id, as the node may
     // be gone (a volume replaced under the same name).
     const CatalogNode* before = selectedNode();
@@ -758,6 +769,7 @@ void TQuillonForm::CreateNewExecute() {
                      Catalog, this);
     connect(&form, &TSelDirForm::volumeCataloged, this, [this](const CatalogNode* volume) {
         Catalog->expand(m_treeModel->rootIndex());
+        FillLookIn();
         selectNode(volume);
         setStatusText(0, QString::number(m_catalog.volumeCount()) + QStringLiteral(" Catalogs"));
     });

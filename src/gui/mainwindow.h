@@ -2,16 +2,20 @@
 
 #include <QMainWindow>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 #include <string>
 
 #include "catalog.h"
 #include "helplinks.h"
 #include "listviewcompare.h"
 #include "navigationhistory.h"
+#include "searchcriteria.h"
 #include "settings.h"
 
 class QAction;
@@ -33,6 +37,8 @@ class MessageBoxes;
 class MountTable;
 class PathComboBox;
 class QuillonActions;
+class SearchEngine;
+class SearchPane;
 class SearchResultsModel;
 
 inline constexpr QLatin1StringView kFirstStartText{
@@ -49,6 +55,11 @@ struct FormServices {
     UrlOpener openUrl;                     // the help file and the homepage
     // The folder chosen as the new catalog folder; empty when the user cancels.
     std::function<QString(QWidget* parent, const QString& title)> chooseFolder;
+    // The file a report is saved to; empty when the user cancels. The dialog adds the default suffix to a
+    // name without one and does not ask before replacing a file.
+    std::function<QString(QWidget* parent, const QString& title, const QString& filter,
+                          const QString& defaultSuffix)>
+        chooseSaveFile;
 };
 
 // The main window: the catalog tree on the left, the contents (or search results) list on the right, the
@@ -70,6 +81,11 @@ public:
     CatalogTreeModel* treeModel() const { return m_treeModel; }
     ContentsModel* contentsModel() const { return m_contents; }
     SearchResultsModel* searchModel() const { return m_results; }
+    SearchPane* searchPane() const { return m_searchPane; }
+    // True while a search run is walking the catalogs (and processing events between its entries).
+    bool searching() const { return m_searching; }
+    // How often a run shows where it is and processes events; tests shorten it to act in the middle of a run.
+    void setSearchProgressInterval(std::chrono::milliseconds interval) { m_progressInterval = interval; }
     QuillonActions* actions() const { return m_actions; }
     const SortState& sortState() const { return m_sort; }
     QString statusText(int panel) const;
@@ -115,6 +131,11 @@ public:
     void QuitExecute();
     void ToggleSearch();
     void XButClick();
+    void SearchNowClick();
+    void StopSearchClick();
+    void SearchViewDblClick();
+    void SaveSRExecute();
+    void FillLookIn();
     void UpButClick();
     void BackButClick();
     void ForwButClick();
@@ -132,6 +153,9 @@ public:
     void CatalogEdited(CatalogNode* node, QString& name);
     void Delete1Execute();
     void SetCatDirClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
@@ -162,6 +186,15 @@ private:
     void refillShownContents();
     void setStatusText(int panel, const QString& text);
 
+    // A run processes events between its entries, and the tree must not change under it: an operation that
+    // adds, removes or reorders volumes stops the run and is done once the run has unwound. False when
+    // nothing runs and the caller goes on at once.
+    bool deferWhileSearching(std::function<void()> work);
+    SearchCriteria runCriteria() const;
+    void searchCriteriaChanged();
+    void finishSearch();
+    void SearchViewKeyDown();
+
     std::unique_ptr<MessageBoxes> m_ownBoxes;
     FormServices m_services;
     quillon::Catalog m_catalog;  // qualified: the tree control below is named Catalog
@@ -182,6 +215,15 @@ private:
     ContentsModel* m_contents = nullptr;
     SearchResultsModel* m_results = nullptr;
 
+    // Set by each run from the name it starts with: a mask, or a text the names must contain.
+    bool UseMask = false;
+    bool m_searching = false;
+    std::atomic<bool> m_stopRun{false};
+    SearchEngine* m_runEngine = nullptr;  // the engine of the run going on
+    DateTime m_runToday = 0;
+    std::chrono::milliseconds m_progressInterval{15};
+    std::vector<std::function<void()>> m_afterSearch;
+
     QToolBar* StandartButs = nullptr;
     QToolButton* BackBut = nullptr;
     QToolButton* ForwBut = nullptr;
@@ -197,6 +239,7 @@ private:
     QToolButton* XBut = nullptr;
     QTreeView* Catalog = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
+    SearchPane* m_searchPane = nullptr;
     ItemListView* ListView = nullptr;
     ItemListView* SearchView = nullptr;
     std::array<QLabel*, 2> StatusBar1{};

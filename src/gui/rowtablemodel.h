@@ -53,6 +53,14 @@ public:
         endResetModel();
     }
     void clear() { setRows({}); }
+    // Rows found while a list fills, one insertion per batch.
+    void appendRows(const std::vector<Row>& rows) {
+        if (rows.empty()) return;
+        const int first = int(m_rows.size());
+        beginInsertRows({}, first, first + int(rows.size()) - 1);
+        m_rows.insert(m_rows.end(), rows.begin(), rows.end());
+        endInsertRows();
+    }
 
     // Orders the rows by the shared comparison; selected and current rows follow their records.
     void sortBy(const SortState& sort) {

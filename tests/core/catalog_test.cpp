@@ -131,3 +131,40 @@ TEST_F(SampleCatalog, ContentsRowsListChildrenThenFiles)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CatalogRemoval, KeptNodesOutliveTheirRemovalUntilReleased)
+{
+    Catalog catalog;
+    TextStore* store = nullptr;
+    CatalogNode* disc = catalog.addVolume("Disc", NewFolderData(1), std::make_unique<TextStore>());
+    store = disc->store();
+    CatalogNode* folder = disc->addFolder("Folder", NewFolderData(2));
+    folder->data().Files.push_back(makeFileData(*store, "song.mp3", 2048, 3, "Artist", " - Title"));
+    catalog.addVolume("Other", NewFolderData(4), nullptr);
+    const std::uint64_t folderId = folder->id();
+
+    catalog.setKeepRemoved(true);
+    catalog.remove(disc);
+    EXPECT_EQ(catalog.volumeCount(), 1u);
+    EXPECT_EQ(catalog.findById(folderId), nullptr);
+    ASSERT_EQ(catalog.removedCount(), 1u);
+    // Still readable: the records and the texts of the removed volume stay where they were.
+    EXPECT_EQ(folder->data().Files.front().Name(), "song.mp3");
+    EXPECT_EQ(folder->volume()->text(), "Disc");
+    EXPECT_EQ(mediaText(folder->data().Files.front()), "Artist - Title");
+
+    catalog.clear();
+    EXPECT_EQ(catalog.volumeCount(), 0u);
+    EXPECT_EQ(catalog.removedCount(), 2u);
+    catalog.releaseRemoved();
+    EXPECT_EQ(catalog.removedCount(), 0u);
+
+    catalog.setKeepRemoved(false);
+    CatalogNode* again = catalog.addVolume("Again", NewFolderData(5), nullptr);
+    catalog.remove(again);
+    EXPECT_EQ(catalog.removedCount(), 0u);
+}
+
+}  // namespace

@@ -9,6 +9,7 @@ int runModelsTest(int argc, char** argv);
 int runMainWindowTest(int argc, char** argv);
 int runNavigationTest(int argc, char** argv);
 int runSelDirFormTest(int argc, char** argv);
+int runSearchTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
     // Headless whatever the environment says: the tests need no display.
@@ -28,5 +29,6 @@ int main(int argc, char** argv) {
     failures += runMainWindowTest(argc, argv);
     failures += runNavigationTest(argc, argv);
     failures += runSelDirFormTest(argc, argv);
+    failures += runSearchTest(argc, argv);
     return failures == 0 ? 0 : 1;
 }

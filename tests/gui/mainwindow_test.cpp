@@ -41,6 +41,7 @@ struct Recorder {
                     opened << url;
                     return true;
                 },
+                {},
                 {}};
     }
     QStringList texts(MessageKind kind) const {
