@@ -119,7 +119,11 @@ void sortRowsBy(std::vector<Row>& rows, ListKind kind, const SortState& sort, co
     const Field field = fieldOf(kind, sort.column);
     const int direction = directionOf(sort);
     if (isText(field)) {
-        sortByKeys(rows, keysOf(rows, [&](const Row& row) { return codePage.sortKey(textOf(row, field)); }),
+        // Names are keyed from the record's own bytes; the other texts are made first.
+        auto textKey = [&](const Row& row) {
+            return field == Field::Name ? codePage.sortKey(row.name()) : codePage.sortKey(textOf(row, field));
+        };
+        sortByKeys(rows, keysOf(rows, textKey),
                    [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); }, direction);
     } else if (field == Field::Size) {
         sortByKeys(rows, keysOf(rows, [](const Row& row) { return sizeKey(kbOf(row)); }),
