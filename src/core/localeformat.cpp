@@ -70,6 +70,8 @@ LocaleFormat::LocaleFormat(const QLocale& locale, const QString& shortDateFormat
     : m_locale(locale), m_shortDate(shortDateFormat), m_longTime(longTimeFormat)
 {
     m_locale.setNumberOptions(m_locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    m_plainDigits = m_locale.zeroDigit() == QStringLiteral("0");
+    m_decimalPoint = m_locale.decimalPoint();
     m_dateFields = compile(m_shortDate, m_locale, true);
     m_timeFields = compile(m_longTime, m_locale, false);
 }
@@ -176,6 +178,32 @@ void LocaleFormat::append(QString& out, const Fields& fields, const DateTimePart
 
 QString LocaleFormat::sizeText(std::int64_t kb) const
 {
+    // Sizes below 1,000 MB need no thousands separator and are written here from whole numbers: kb / 1024 is
+    // exact in binary, so its thousandths round up above half and down below it. A value exactly halfway is
+    // left to QLocale, and so is any locale whose digits are not 0-9.
+    if (m_plainDigits && kb >= 0) {
+        QString text;
+        if (kb <= 999) {
+            appendNumber(text, int(kb), 1);
+            text += QStringLiteral(" KB");
+            return text;
+        }
+        auto whole = kb / 1024;
+        auto thousandths = (kb % 1024) * 125 / 128;
+        const auto remainder = (kb % 1024) * 125 % 128;
+        if (remainder > 64) ++thousandths;
+        if (thousandths == 1000) {
+            thousandths = 0;
+            ++whole;
+        }
+        if (remainder != 64 && whole <= 999) {
+            appendNumber(text, int(whole), 1);
+            text += m_decimalPoint;
+            appendNumber(text, int(thousandths), 3);
+            text += QStringLiteral(" MB");
+            return text;
+        }
+    }
     if (kb <= 999) return m_locale.toString(qlonglong(kb)) + QStringLiteral(" KB");
     return m_locale.toString(double(kb) / 1024.0, 'f', 3) + QStringLiteral(" MB");
 }

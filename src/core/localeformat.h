@@ -48,6 +48,8 @@ private:
     QLocale m_locale;
     QString m_shortDate;
     QString m_longTime;
+    bool m_plainDigits = false;
+    QString m_decimalPoint;
     std::optional<Fields> m_dateFields;
     std::optional<Fields> m_timeFields;
 };

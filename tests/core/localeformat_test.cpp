@@ -71,6 +71,40 @@ TEST(LocaleFormatFields, DateTextsMatchQLocaleForChosenFormats)
     }
 }
 
+QString sizeByQLocale(const QLocale& locale, std::int64_t kb)
+{
+    QLocale grouped(locale);
+    grouped.setNumberOptions(grouped.numberOptions() & ~QLocale::OmitGroupSeparator);
+    if (kb <= 999) return grouped.toString(qlonglong(kb)) + QStringLiteral(" KB");
+    return grouped.toString(double(kb) / 1024.0, 'f', 3) + QStringLiteral(" MB");
+}
+
+TEST(LocaleFormatFields, SizeTextsMatchQLocale)
+{
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Hindi, QLocale::India),
+                                  QLocale(QLocale::Arabic, QLocale::Egypt)}) {
+        const LocaleFormat format(locale);
+        for (std::int64_t kb = 0; kb <= 300'000; ++kb)
+            ASSERT_EQ(format.sizeText(kb), sizeByQLocale(locale, kb)) << kb << " " << locale.name().toStdString();
+        for (std::int64_t kb = 1'022'000; kb <= 1'026'000; ++kb)
+            ASSERT_EQ(format.sizeText(kb), sizeByQLocale(locale, kb)) << kb << " " << locale.name().toStdString();
+        for (const std::int64_t kb : {std::int64_t(2'000'000'000), std::int64_t(2'147'483'647)})
+            ASSERT_EQ(format.sizeText(kb), sizeByQLocale(locale, kb)) << kb << " " << locale.name().toStdString();
+    }
+}
+
+TEST(LocaleFormatFields, SizeTextsMatchQLocaleInEveryLocale)
+{
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    for (const QLocale& locale : locales) {
+        const LocaleFormat format(locale);
+        for (std::int64_t kb = 0; kb <= 1'100'000; kb += 997)
+            ASSERT_EQ(format.sizeText(kb), sizeByQLocale(locale, kb)) << kb << " " << locale.name().toStdString();
+    }
+}
+
 TEST(LocaleFormatFields, DatesOutsideFourDigitYearsGoThroughQLocale)
 {
     const LocaleFormat format(QLocale(QLocale::English, QLocale::UnitedStates), QStringLiteral("M/d/yyyy"),
