@@ -83,9 +83,9 @@ std::optional<LocaleFormat::Fields> LocaleFormat::compile(const QString& format,
     const bool twelveHours = !date && showsAmPm(format);
     Fields fields;
     QString literal;
-    auto addField = [&](Kind kind, QString text = {}, QString pm = {}) {
-        if (!literal.isEmpty()) fields.push_back({Kind::Text, std::exchange(literal, {}), {}});
-        fields.push_back({kind, std::move(text), std::move(pm)});
+    auto addField = [&](Kind kind, QString text = {}, QString pm = {}, std::vector<QString> names = {}) {
+        if (!literal.isEmpty()) fields.push_back({Kind::Text, std::exchange(literal, {}), {}, {}});
+        fields.push_back({kind, std::move(text), std::move(pm), std::move(names)});
     };
     const qsizetype size = format.size();
     qsizetype i = 0;
@@ -119,6 +119,11 @@ std::optional<LocaleFormat::Fields> LocaleFormat::compile(const QString& format,
             addField(one ? Kind::Day : Kind::Day2);
         } else if (date && c == u'M' && oneOrTwo) {
             addField(one ? Kind::Month : Kind::Month2);
+        } else if (date && c == u'M' && (repeat == 3 || repeat == 4)) {
+            std::vector<QString> names;
+            for (int month = 1; month <= 12; ++month)
+                names.push_back(locale.monthName(month, repeat == 3 ? QLocale::ShortFormat : QLocale::LongFormat));
+            addField(Kind::MonthName, {}, {}, std::move(names));
         } else if (date && c == u'y' && (repeat == 2 || repeat == 4)) {
             addField(repeat == 2 ? Kind::Year2 : Kind::Year4);
         } else if (!date && c == u'h' && oneOrTwo) {
@@ -146,7 +151,7 @@ std::optional<LocaleFormat::Fields> LocaleFormat::compile(const QString& format,
         }
         i += repeat;
     }
-    if (!literal.isEmpty()) fields.push_back({Kind::Text, literal, {}});
+    if (!literal.isEmpty()) fields.push_back({Kind::Text, literal, {}, {}});
     return fields;
 }
 
@@ -172,6 +177,7 @@ void LocaleFormat::append(QString& out, const Fields& fields, const DateTimePart
         case Kind::Second: appendNumber(out, parts.second, 1); break;
         case Kind::Second2: appendNumber(out, parts.second, 2); break;
         case Kind::AmPm: out += parts.hour < 12 ? field.text : field.pm; break;
+        case Kind::MonthName: out += field.names[std::size_t(parts.month - 1)]; break;
         }
     }
 }

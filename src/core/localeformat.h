@@ -31,15 +31,16 @@ public:
 private:
     // A date or time format made into its fields once. Formatting through QLocale reads the format string
     // again for every value, which costs more than the rest of showing a row; a format that uses names of
-    // days or months, time zones, milliseconds or digits other than 0-9 is left to QLocale.
+    // days, time zones, milliseconds or digits other than 0-9 is left to QLocale.
     struct Field {
         enum class Kind : std::uint8_t {
             Text, Day, Day2, Month, Month2, Year2, Year4, Hour, Hour2, Hour12, Hour12Two, Minute, Minute2,
-            Second, Second2, AmPm
+            Second, Second2, AmPm, MonthName
         };
         Kind kind = Kind::Text;
         QString text;  // the literal text, or the AM text of an AM/PM field
         QString pm;
+        std::vector<QString> names;  // the twelve month names, January first
     };
     using Fields = std::vector<Field>;
     static std::optional<Fields> compile(const QString& format, const QLocale& locale, bool date);

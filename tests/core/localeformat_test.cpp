@@ -63,12 +63,15 @@ TEST(LocaleFormatFields, DateTextsMatchQLocaleForChosenFormats)
         {QStringLiteral("yyyy'-'MM''dd"), QStringLiteral("hh.mm.ss a")},
         {QStringLiteral("dddd d"), QStringLiteral("H:m:s zzz")},
         {QStringLiteral("'It''s' d/M"), QStringLiteral("h:mm A")},
+        {QStringLiteral("d MMM yyyy"), QStringLiteral("HH:mm:ss")},
     };
     for (const auto& pair : formats) {
         const LocaleFormat format(english, pair[0], pair[1]);
         for (const DateTime date : sampleDates())
             ASSERT_EQ(format.dateText(date), byQLocale(format, date)) << pair[0].toStdString();
     }
+    const LocaleFormat c(QLocale::c());
+    for (const DateTime date : sampleDates()) ASSERT_EQ(c.dateText(date), byQLocale(c, date));
 }
 
 QString sizeByQLocale(const QLocale& locale, std::int64_t kb)
