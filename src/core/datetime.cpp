@@ -40,10 +40,8 @@ DateTimeParts decodeDateTime(DateTime value)
         msOfDay -= kMsecPerDay;
         days += value >= 0 ? 1 : -1;
     }
-    const QDate date = QDate::fromJulianDay(dayZeroJulian() + days);
-    p.year = date.year();
-    p.month = date.month();
-    p.day = date.day();
+    // One calendar conversion for all three parts; year(), month() and day() would each make their own.
+    QDate::fromJulianDay(dayZeroJulian() + days).getDate(&p.year, &p.month, &p.day);
     p.hour = int(msOfDay / 3'600'000);
     p.minute = int(msOfDay / 60'000 % 60);
     p.second = int(msOfDay / 1000 % 60);

@@ -3,7 +3,6 @@
 #include <QCollatorSortKey>
 
 #include <algorithm>
-#include <numeric>
 
 namespace quillon {
 
@@ -80,45 +79,60 @@ int imageOf(const SearchRow& row) { return row.image(); }
 std::optional<std::int64_t> kbOf(const ContentsRow& row) { return shownKB(row.file, row.totalKB); }
 std::optional<std::int64_t> kbOf(const SearchRow& row) { return shownKB(row.file, row.totalKB); }
 
+// Sorts by keys made once per row and held next to the row's image and index, so a comparison reads one
+// small record instead of following the row into the catalog. Equal rows keep their order.
+template <class Row, class Key, class ThreeWay>
+void sortByKeys(std::vector<Row>& rows, std::vector<Key>&& keys, ThreeWay threeWayOf, int direction)
+{
+    struct Item {
+        Key key;
+        int image;
+        std::uint32_t index;
+    };
+    std::vector<Item> items;
+    items.reserve(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        items.push_back({std::move(keys[i]), imageOf(rows[i]), std::uint32_t(i)});
+    std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
+        if (a.image != b.image) return a.image < b.image;
+        return threeWayOf(a.key, b.key) * direction < 0;
+    });
+    std::vector<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const Item& item : items) sorted.push_back(rows[item.index]);
+    rows = std::move(sorted);
+}
+
+template <class Row, class MakeKey>
+auto keysOf(const std::vector<Row>& rows, MakeKey makeKey)
+{
+    std::vector<decltype(makeKey(rows.front()))> keys;
+    keys.reserve(rows.size());
+    for (const Row& row : rows) keys.push_back(makeKey(row));
+    return keys;
+}
+
 template <class Row>
 void sortRowsBy(std::vector<Row>& rows, ListKind kind, const SortState& sort, const CodePage& codePage)
 {
+    if (rows.empty()) return;
     const Field field = fieldOf(kind, sort.column);
     const int direction = directionOf(sort);
-    std::vector<std::size_t> order(rows.size());
-    std::iota(order.begin(), order.end(), std::size_t(0));
-    auto byImage = [&](std::size_t a, std::size_t b) { return imageOf(rows[a]) - imageOf(rows[b]); };
-
     if (isText(field)) {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(rows.size());
-        for (const Row& row : rows) keys.push_back(codePage.sortKey(textOf(row, field)));
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            if (const int d = byImage(a, b)) return d < 0;
-            return keys[a].compare(keys[b]) * direction < 0;
-        });
+        // Names are keyed from the record's own bytes; the other texts are made first.
+        auto textKey = [&](const Row& row) {
+            return field == Field::Name ? codePage.sortKey(row.name()) : codePage.sortKey(textOf(row, field));
+        };
+        sortByKeys(rows, keysOf(rows, textKey),
+                   [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); }, direction);
     } else if (field == Field::Size) {
-        std::vector<std::int64_t> keys;
-        keys.reserve(rows.size());
-        for (const Row& row : rows) keys.push_back(sizeKey(kbOf(row)));
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            if (const int d = byImage(a, b)) return d < 0;
-            return threeWay(keys[a], keys[b]) * direction < 0;
-        });
+        sortByKeys(rows, keysOf(rows, [](const Row& row) { return sizeKey(kbOf(row)); }),
+                   threeWay<std::int64_t>, direction);
     } else if (field == Field::Modified) {
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            if (const int d = byImage(a, b)) return d < 0;
-            return threeWay(rows[a].date(), rows[b].date()) * direction < 0;
-        });
+        sortByKeys(rows, keysOf(rows, [](const Row& row) { return row.date(); }), threeWay<DateTime>, direction);
     } else {
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return byImage(a, b) < 0; });
+        sortByKeys(rows, std::vector<char>(rows.size()), [](char, char) { return 0; }, direction);
     }
-
-    std::vector<Row> sorted;
-    sorted.reserve(rows.size());
-    for (const std::size_t i : order) sorted.push_back(rows[i]);
-    rows = std::move(sorted);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "localeformat.h"
 
+#include <utility>
+
 namespace quillon {
 
 namespace {
@@ -27,6 +29,29 @@ QString withoutTimeZone(const QString& format)
     return out.trimmed();
 }
 
+// True when the format shows AM or PM, which makes "h" count hours 1 to 12. Quoted text does not count.
+bool showsAmPm(const QString& format)
+{
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'') quoted = !quoted;
+        else if (!quoted && (c == u'a' || c == u'A')) return true;
+    }
+    return false;
+}
+
+void appendNumber(QString& out, int value, int width)
+{
+    char16_t digits[12];
+    int count = 0;
+    do {
+        digits[count++] = char16_t(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0 && count < 10);
+    while (count < width) digits[count++] = u'0';
+    while (count > 0) out += QChar(digits[--count]);
+}
+
 LocaleFormat& activeSlot()
 {
     static LocaleFormat format;
@@ -45,10 +70,146 @@ LocaleFormat::LocaleFormat(const QLocale& locale, const QString& shortDateFormat
     : m_locale(locale), m_shortDate(shortDateFormat), m_longTime(longTimeFormat)
 {
     m_locale.setNumberOptions(m_locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    m_plainDigits = m_locale.zeroDigit() == QStringLiteral("0");
+    m_decimalPoint = m_locale.decimalPoint();
+    m_dateFields = compile(m_shortDate, m_locale, true);
+    m_timeFields = compile(m_longTime, m_locale, false);
+}
+
+std::optional<LocaleFormat::Fields> LocaleFormat::compile(const QString& format, const QLocale& locale, bool date)
+{
+    using Kind = Field::Kind;
+    if (locale.zeroDigit() != QStringLiteral("0")) return std::nullopt;
+    const bool twelveHours = !date && showsAmPm(format);
+    Fields fields;
+    QString literal;
+    auto addField = [&](Kind kind, QString text = {}, QString pm = {}, std::vector<QString> names = {}) {
+        if (!literal.isEmpty()) fields.push_back({Kind::Text, std::exchange(literal, {}), {}, {}});
+        fields.push_back({kind, std::move(text), std::move(pm), std::move(names)});
+    };
+    const qsizetype size = format.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const char16_t c = format[i].unicode();
+        if (c == u'\'') {
+            // '' is a quote; other quoted text is copied as it stands, with '' inside it a quote too.
+            if (i + 1 < size && format[i + 1] == u'\'') {
+                literal += u'\'';
+                i += 2;
+                continue;
+            }
+            for (++i; i < size; ++i) {
+                if (format[i] != u'\'') {
+                    literal += format[i];
+                } else if (i + 1 < size && format[i + 1] == u'\'') {
+                    literal += u'\'';
+                    ++i;
+                } else {
+                    ++i;
+                    break;
+                }
+            }
+            continue;
+        }
+        qsizetype repeat = 1;
+        while (i + repeat < size && format[i + repeat] == format[i]) ++repeat;
+        const bool one = repeat == 1;
+        const bool oneOrTwo = repeat <= 2;
+        if (date && c == u'd' && oneOrTwo) {
+            addField(one ? Kind::Day : Kind::Day2);
+        } else if (date && c == u'M' && oneOrTwo) {
+            addField(one ? Kind::Month : Kind::Month2);
+        } else if (date && c == u'M' && (repeat == 3 || repeat == 4)) {
+            std::vector<QString> names;
+            for (int month = 1; month <= 12; ++month)
+                names.push_back(locale.monthName(month, repeat == 3 ? QLocale::ShortFormat : QLocale::LongFormat));
+            addField(Kind::MonthName, {}, {}, std::move(names));
+        } else if (date && c == u'y' && (repeat == 2 || repeat == 4)) {
+            addField(repeat == 2 ? Kind::Year2 : Kind::Year4);
+        } else if (!date && c == u'h' && oneOrTwo) {
+            addField(twelveHours ? (one ? Kind::Hour12 : Kind::Hour12Two) : (one ? Kind::Hour : Kind::Hour2));
+        } else if (!date && c == u'H' && oneOrTwo) {
+            addField(one ? Kind::Hour : Kind::Hour2);
+        } else if (!date && c == u'm' && oneOrTwo) {
+            addField(one ? Kind::Minute : Kind::Minute2);
+        } else if (!date && c == u's' && oneOrTwo) {
+            addField(one ? Kind::Second : Kind::Second2);
+        } else if (!date && (c == u'A' || c == u'a')) {
+            // "A" or "AP" upper case, "a" or "ap" lower case; mixed cases are left to QLocale.
+            const bool upper = c == u'A';
+            repeat = 1;
+            if (i + 1 < size && (format[i + 1] == u'P' || format[i + 1] == u'p')) {
+                if ((format[i + 1] == u'P') != upper) return std::nullopt;
+                repeat = 2;
+            }
+            addField(Kind::AmPm, upper ? locale.amText().toUpper() : locale.amText().toLower(),
+                     upper ? locale.pmText().toUpper() : locale.pmText().toLower());
+        } else if (QStringView(u"dMyhHmszaAtP").contains(QChar(c)) || c == u'p') {
+            return std::nullopt;
+        } else {
+            literal += QStringView(format).mid(i, repeat);
+        }
+        i += repeat;
+    }
+    if (!literal.isEmpty()) fields.push_back({Kind::Text, literal, {}, {}});
+    return fields;
+}
+
+void LocaleFormat::append(QString& out, const Fields& fields, const DateTimeParts& parts)
+{
+    using Kind = Field::Kind;
+    const int hour12 = parts.hour % 12 == 0 ? 12 : parts.hour % 12;
+    for (const Field& field : fields) {
+        switch (field.kind) {
+        case Kind::Text: out += field.text; break;
+        case Kind::Day: appendNumber(out, parts.day, 1); break;
+        case Kind::Day2: appendNumber(out, parts.day, 2); break;
+        case Kind::Month: appendNumber(out, parts.month, 1); break;
+        case Kind::Month2: appendNumber(out, parts.month, 2); break;
+        case Kind::Year2: appendNumber(out, parts.year % 100, 2); break;
+        case Kind::Year4: appendNumber(out, parts.year, 4); break;
+        case Kind::Hour: appendNumber(out, parts.hour, 1); break;
+        case Kind::Hour2: appendNumber(out, parts.hour, 2); break;
+        case Kind::Hour12: appendNumber(out, hour12, 1); break;
+        case Kind::Hour12Two: appendNumber(out, hour12, 2); break;
+        case Kind::Minute: appendNumber(out, parts.minute, 1); break;
+        case Kind::Minute2: appendNumber(out, parts.minute, 2); break;
+        case Kind::Second: appendNumber(out, parts.second, 1); break;
+        case Kind::Second2: appendNumber(out, parts.second, 2); break;
+        case Kind::AmPm: out += parts.hour < 12 ? field.text : field.pm; break;
+        case Kind::MonthName: out += field.names[std::size_t(parts.month - 1)]; break;
+        }
+    }
 }
 
 QString LocaleFormat::sizeText(std::int64_t kb) const
 {
+    // Sizes below 1,000 MB need no thousands separator and are written here from whole numbers: kb / 1024 is
+    // exact in binary, so its thousandths round up above half and down below it. A value exactly halfway is
+    // left to QLocale, and so is any locale whose digits are not 0-9.
+    if (m_plainDigits && kb >= 0) {
+        QString text;
+        if (kb <= 999) {
+            appendNumber(text, int(kb), 1);
+            text += QStringLiteral(" KB");
+            return text;
+        }
+        auto whole = kb / 1024;
+        auto thousandths = (kb % 1024) * 125 / 128;
+        const auto remainder = (kb % 1024) * 125 % 128;
+        if (remainder > 64) ++thousandths;
+        if (thousandths == 1000) {
+            thousandths = 0;
+            ++whole;
+        }
+        if (remainder != 64 && whole <= 999) {
+            appendNumber(text, int(whole), 1);
+            text += m_decimalPoint;
+            appendNumber(text, int(thousandths), 3);
+            text += QStringLiteral(" MB");
+            return text;
+        }
+    }
     if (kb <= 999) return m_locale.toString(qlonglong(kb)) + QStringLiteral(" KB");
     return m_locale.toString(double(kb) / 1024.0, 'f', 3) + QStringLiteral(" MB");
 }
@@ -56,11 +217,19 @@ QString LocaleFormat::sizeText(std::int64_t kb) const
 QString LocaleFormat::dateText(DateTime value) const
 {
     const DateTimeParts p = decodeDateTime(value);
-    const QDate date(p.year, p.month, p.day);
-    QString text = m_locale.toString(date, m_shortDate);
+    QString text;
+    text.reserve(24);
+    // Four-digit years only: QLocale pads and signs other years in ways the fields do not copy.
+    if (m_dateFields && p.year >= 1000 && p.year <= 9999)
+        append(text, *m_dateFields, p);
+    else
+        text = m_locale.toString(QDate(p.year, p.month, p.day), m_shortDate);
     if (p.hour != 0 || p.minute != 0 || p.second != 0 || p.msec != 0) {
         text += u' ';
-        text += m_locale.toString(QTime(p.hour, p.minute, p.second, p.msec), m_longTime);
+        if (m_timeFields)
+            append(text, *m_timeFields, p);
+        else
+            text += m_locale.toString(QTime(p.hour, p.minute, p.second, p.msec), m_longTime);
     }
     return text;
 }

@@ -9,6 +9,8 @@
 #include <limits>
 #include <vector>
 
+#include "celltexts.h"
+
 namespace quillon {
 
 namespace {
@@ -36,7 +38,10 @@ constexpr std::size_t kMeasuredCandidates = 256;
 int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& metrics,
                const QFontMetricsF& advances) {
     const int rows = model.rowCount();
-    auto textAt = [&](int row) { return model.index(row, column).data().toString(); };
+    const auto* cells = dynamic_cast<const CellTexts*>(&model);
+    auto textAt = [&](int row) {
+        return cells ? cells->cellText(row, column) : model.index(row, column).data().toString();
+    };
     int widest = 0;
     if (rows <= kMeasureAllRows) {
         for (int r = 0; r < rows; ++r) widest = std::max(widest, metrics.horizontalAdvance(textAt(r)));

@@ -19,6 +19,7 @@ const QColor kGaugeBar(0x00, 0x00, 0x80);   // navy
 
 TLoadForm::TLoadForm(const QRect& over, int maximum)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_splash(splashPixmap().scaled(kWidth, kPictureHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation)),
       m_maximum(maximum) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(QStringLiteral("Loading..."));
@@ -32,16 +33,15 @@ TLoadForm::TLoadForm(const QRect& over, int maximum)
 
 void TLoadForm::advance() {
     ++m_progress;
-    repaint();
+    // Only the gauge and the caption over it change.
+    repaint(0, kPictureHeight, kWidth, kGaugeHeight);
 }
 
 void TLoadForm::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(0, 0, kWidth, kPictureHeight, kSplashBlue);
     // The picture keeps its proportions inside the area above the gauge, centred.
-    const QPixmap splash =
-        splashPixmap().scaled(kWidth, kPictureHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    p.drawPixmap((kWidth - splash.width()) / 2, (kPictureHeight - splash.height()) / 2, splash);
+    p.drawPixmap((kWidth - m_splash.width()) / 2, (kPictureHeight - m_splash.height()) / 2, m_splash);
 
     p.fillRect(0, kPictureHeight, kWidth, kGaugeHeight, kGaugeBack);
     if (m_maximum > 0) {

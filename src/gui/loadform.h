@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace quillon {
@@ -26,6 +27,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Drawn and scaled once: the form is repainted for every catalog file, and drawing the splash each time
+    // cost more than reading a file.
+    QPixmap m_splash;
     int m_maximum = 0;
     int m_progress = 0;
 };

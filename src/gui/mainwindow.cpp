@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -109,6 +110,13 @@ TQuillonForm::TQuillonForm(FormServices services, QWidget* parent)
     setWindowTitle(QStringLiteral("Quillon 1.5"));
     // No menu of toolbars on a right click: the toolbars are switched from the View menu only.
     setContextMenuPolicy(Qt::NoContextMenu);
+    // Tahoma 8 pt where it is installed, else the platform's sans-serif face at that size; the lists, the tree
+    // and the bars take it from the window.
+    QFont windowFont = font();
+    windowFont.setFamilies({QStringLiteral("Tahoma"), windowFont.family()});
+    windowFont.setStyleHint(QFont::SansSerif);
+    windowFont.setPointSize(8);
+    setFont(windowFont);
     move(191, 132);
     resize(539, 391);
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "celltexts.h"
 #include "imagelists.h"
 #include "listviewcompare.h"
 
@@ -28,7 +29,7 @@ inline int rowImage(const SearchRow& row) {
 // A flat list of plain row structs that refer to catalog records. Display texts are made only for the cells a
 // view asks for, so a folder of a hundred thousand files costs one vector and one sort.
 template <class Row>
-class RowTableModel : public QAbstractTableModel {
+class RowTableModel : public QAbstractTableModel, public CellTexts {
 public:
     // The row's image index: 1 volume, 2 folder, 4 file.
     static constexpr int ImageRole = Qt::UserRole + 1;
@@ -92,6 +93,10 @@ public:
 
     // The text of one cell as the list shows it.
     virtual QString text(const Row& row, int column) const = 0;
+    QString cellText(int row, int column) const override {
+        const Row* r = rowAt(row);
+        return r ? text(*r, column) : QString();
+    }
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
         const Row* row = index.isValid() ? rowAt(index.row()) : nullptr;

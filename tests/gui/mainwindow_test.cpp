@@ -163,6 +163,21 @@ private slots:
         QVERIFY(child<ItemListView>(form, "SearchView")->isHidden());
     }
 
+    void windowAndListsAskForTahomaEightPoint() {
+        CatalogFixture fixture;
+        fixture.writeNormalSettings();
+        Recorder recorder;
+        TQuillonForm form(recorder.services());
+        for (const QWidget* widget : {static_cast<const QWidget*>(&form),
+                                      static_cast<const QWidget*>(child<QTreeView>(form, "Catalog")),
+                                      static_cast<const QWidget*>(child<ItemListView>(form, "ListView"))}) {
+            const QStringList families = widget->font().families();
+            QVERIFY(families.size() >= 2);  // a face of the platform where Tahoma is missing
+            QCOMPARE(families.first(), QStringLiteral("Tahoma"));
+            QCOMPARE(widget->font().pointSize(), 8);
+        }
+    }
+
     void loadingWindowIsASplashWithAGauge() {
         TLoadForm form(QRect(191, 132, 539, 391), 3);
         QCOMPARE(form.size(), QSize(340, 240));
