@@ -122,6 +122,12 @@ void ItemListView::setColumnWidths(const std::vector<int>& widths) {
     for (std::size_t c = 0; c < widths.size(); ++c) m_details->setColumnWidth(int(c), widths[c]);
 }
 
+void ItemListView::setSharedColumns(const std::vector<int>& columns, int minimumWidth) {
+    QHeaderView* header = m_details->header();
+    header->setMinimumSectionSize(std::max(header->minimumSectionSize(), minimumWidth));
+    for (const int c : columns) header->setSectionResizeMode(c, QHeaderView::Stretch);
+}
+
 QAbstractItemView* ItemListView::currentView() const {
     return m_style == ViewStyle::Details ? static_cast<QAbstractItemView*>(m_details) : m_icons;
 }
@@ -181,6 +187,7 @@ void ItemListView::adjustColumns() {
     const QFontMetrics metrics(m_details->font());
     const QFontMetricsF advances(m_details->font());
     const int rows = model->rowCount();
+    m_details->header()->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < model->columnCount(); ++c) {
         const int widest = widestText(*model, c, metrics, advances);
         // The details view draws the row's picture inside the first column, before the caption; an empty

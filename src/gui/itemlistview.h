@@ -25,6 +25,9 @@ public:
     void setModel(QAbstractItemModel* model);
     // Widths of the details columns at start, in column order.
     void setColumnWidths(const std::vector<int>& widths);
+    // Columns that share out the width the other columns leave, each at least minimumWidth wide, until the
+    // columns are sized to their texts (adjustColumns).
+    void setSharedColumns(const std::vector<int>& columns, int minimumWidth);
 
     void setViewStyle(ViewStyle style);
     ViewStyle viewStyle() const { return m_style; }

@@ -275,6 +275,7 @@ void TQuillonForm::buildWorkArea() {
     SearchView->setObjectName(QStringLiteral("SearchView"));
     SearchView->setModel(m_results);
     SearchView->setColumnWidths({120, 80, 120, 82, 82, 49});
+    SearchView->setSharedColumns({0, 1, 2}, 30);
     SearchView->hide();
     stack->addWidget(ListView);
     stack->addWidget(SearchView);

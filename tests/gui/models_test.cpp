@@ -198,6 +198,38 @@ private slots:
         QCOMPARE(view.selectedRow(), 2);
     }
 
+    void sharedColumnsFillTheViewUntilSizedToTheirTexts() {
+        SampleCatalog s;
+        ContentsModel model;
+        model.setRows(contentsRows(s.catalog, *s.disk1));
+        ItemListView view;
+        view.setModel(&model);
+        view.setColumnWidths({120, 80, 82, 82});
+        view.setSharedColumns({0, 1}, 30);
+        view.resize(900, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTreeView* details = view.detailsView();
+        const int fixed = details->columnWidth(2) + details->columnWidth(3);
+        QCOMPARE(fixed, 82 + 82);
+        // The two shared columns take what the fixed ones leave, in equal parts.
+        QVERIFY(details->columnWidth(0) + details->columnWidth(1) + fixed >= details->viewport()->width() - 2);
+        QVERIFY(qAbs(details->columnWidth(0) - details->columnWidth(1)) <= 1);
+        const int wide = details->columnWidth(0);
+        view.resize(600, 300);
+        QTRY_VERIFY(details->columnWidth(0) <= wide - 140);
+        QVERIFY(details->columnWidth(0) >= 30);
+
+        view.adjustColumns();  // sized to their texts, and left so
+        const QFontMetrics metrics(details->font());
+        int widest = 0;
+        for (const QString& text : columnTexts(model, 1)) widest = std::max(widest, metrics.horizontalAdvance(text));
+        QCOMPARE(details->columnWidth(1), std::max(widest + 16, 30));
+        view.resize(900, 300);
+        QTest::qWait(10);
+        QCOMPARE(details->columnWidth(1), std::max(widest + 16, 30));
+    }
+
     void autoSizeFindsTheWidestTextAmongMany() {
         Catalog catalog;
         CatalogNode* volume = catalog.addVolume("V", NewFolderData(sampleDate()), nullptr);
