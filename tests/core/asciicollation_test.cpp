@@ -1,4 +1,6 @@
+#include "catalog.h"
 #include "codepage.h"
+#include "listviewcompare.h"
 
 #include <QCollatorSortKey>
 #include <gtest/gtest.h>
@@ -161,6 +163,59 @@ TEST(AsciiKeys, OnlyPrintableAscii)
     EXPECT_FALSE(CodePage::isPrintableAscii("del\x7F"));
     EXPECT_FALSE(CodePage::isPrintableAscii("caf\xC3\xA9"));
     EXPECT_FALSE(CodePage::isPrintableAscii(std::string_view("nul\0", 4)));
+}
+
+// Many files and folders in one folder, sorted by name in both directions: the same order as a stable sort by
+// the row comparison, whether all names are ASCII, a few are not (down to one) or many are not.
+TEST(AsciiKeys, SortedRowsFollowTheRowComparison)
+{
+    static const char* const kAccented[] = {"caf\xC3\xA9", "Bj\xC3\xB6rk", "\xC3\x85ngstr\xC3\xB6m", "na\xC3\xAFve",
+                                            "\xC3\xA9t\xC3\xA9", "Stra\xC3\x9F" "e", "\xD0\xB0\xD0\xB1", "z\xC3\xBC",
+                                            "\xC3\x86" "bler", "tab\there", "cafe\x7F", "\x01" "cafe"};
+    for (const LocaleCase& lc : locales()) {
+        const auto cp = std::make_shared<Utf8CodePage>(lc.locale);
+        const ScopedCodePage scoped(cp);
+        for (const int otherEvery : {0, 3000, 40, 5}) {
+            Catalog catalog;
+            CatalogNode* v = catalog.addVolume("V", NewFolderData(1), nullptr);
+            std::vector<std::string> names = randomNames(7, 3000);
+            std::mt19937 random(9);
+            for (std::size_t i = 0; otherEvery && i < names.size(); i += std::size_t(otherEvery)) {
+                // Accented names next to their plain forms and to each other, some more than once.
+                const std::string accented = kAccented[random() % std::size(kAccented)];
+                const std::uint32_t where = random() % 3;
+                names[i] = where == 0 ? accented : where == 1 ? names[i] + accented : accented + names[i];
+            }
+            // Plain forms, and one that the collation may find equal to some above, as it ignores control
+            // characters.
+            for (const char* plain :
+                 {"cafe", "Bjork", "Cafe", "bjork", "Angstrom", "Strasse", "zu", "naive", "tabhere", "cafe"})
+                names.push_back(plain);
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                if (i % 10 == 0) {
+                    v->addFolder(names[i], NewFolderData(1));
+                } else {
+                    v->data().Files.push_back(makeFileData(*v->store(), names[i], 1, 0));
+                }
+            }
+            const std::vector<ContentsRow> rows = contentsRows(catalog, *v);
+            for (const int direction : {1, -1}) {
+                const SortState sort{0, direction};
+                std::vector<ContentsRow> sorted = rows;
+                sortRows(sorted, sort);
+                std::vector<ContentsRow> expected = rows;
+                std::stable_sort(expected.begin(), expected.end(), [&](const ContentsRow& a, const ContentsRow& b) {
+                    return ListViewCompare(a, b, sort) < 0;
+                });
+                ASSERT_EQ(sorted.size(), expected.size());
+                for (std::size_t i = 0; i < sorted.size(); ++i) {
+                    ASSERT_EQ(sorted[i].name(), expected[i].name()) << lc.name << ", row " << i;
+                    ASSERT_EQ(sorted[i].file, expected[i].file) << lc.name << ", row " << i << ": ties reordered";
+                    ASSERT_EQ(sorted[i].node, expected[i].node) << lc.name << ", row " << i << ": ties reordered";
+                }
+            }
+        }
+    }
 }
 
 }  // namespace
