@@ -130,11 +130,27 @@ std::vector<KeyedRow<Key>> sortedKeyedRows(std::vector<KeyedRow<Key>> items, Thr
     return items;
 }
 
-int compareKeys(const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); }
+// A byte key with its first eight bytes read as one number, high byte first and zeros past its end, which
+// decides most comparisons without reading the key itself.
+struct AsciiKey {
+    std::uint64_t head;
+    std::string_view bytes;
+};
 
-int compareBytes(std::string_view a, std::string_view b)
+AsciiKey asciiKey(std::string_view bytes)
 {
-    const int c = a.compare(b);
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        head <<= 8;
+        if (i < bytes.size()) head |= static_cast<unsigned char>(bytes[i]);
+    }
+    return {head, bytes};
+}
+
+int compareAsciiKeys(const AsciiKey& a, const AsciiKey& b)
+{
+    if (a.head != b.head) return a.head < b.head ? -1 : 1;
+    const int c = a.bytes.compare(b.bytes);
     return (c > 0) - (c < 0);
 }
 
@@ -155,7 +171,8 @@ void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& te
         std::vector<QCollatorSortKey> keys;
         keys.reserve(texts.size());
         for (std::string_view t : texts) keys.push_back(codePage.sortKey(t));
-        sortByKeys(rows, std::move(keys), compareKeys, direction);
+        sortByKeys(rows, std::move(keys),
+                   [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); }, direction);
         return;
     }
 
@@ -163,17 +180,19 @@ void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& te
     std::size_t total = 0;
     for (const std::uint32_t i : ascii) total += CodePage::asciiKeyLength(texts[i].size());
     std::vector<unsigned char> buffer(total);
-    std::vector<KeyedRow<std::string_view>> asciiRows;
+    std::vector<KeyedRow<AsciiKey>> asciiRows;
     asciiRows.reserve(ascii.size());
     std::size_t offset = 0;
     for (const std::uint32_t i : ascii) {
         const std::size_t length = CodePage::asciiKeyLength(texts[i].size());
         codePage.writeAsciiKey(texts[i], buffer.data() + offset);
-        asciiRows.push_back({std::string_view(reinterpret_cast<const char*>(buffer.data() + offset), length),
-                             imageOf(rows[i]), i});
+        asciiRows.push_back(
+            {asciiKey(std::string_view(reinterpret_cast<const char*>(buffer.data() + offset), length)),
+             imageOf(rows[i]), i});
         offset += length;
     }
-    asciiRows = sortedKeyedRows(std::move(asciiRows), compareBytes, direction);
+    asciiRows = sortedKeyedRows(
+        std::move(asciiRows), [](const AsciiKey& a, const AsciiKey& b) { return compareAsciiKeys(a, b); }, direction);
     if (other.empty()) {
         std::vector<Row> sorted;
         sorted.reserve(rows.size());
@@ -185,10 +204,12 @@ void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& te
     std::vector<KeyedRow<QCollatorSortKey>> otherRows;
     otherRows.reserve(other.size());
     for (const std::uint32_t i : other) otherRows.push_back({codePage.sortKey(texts[i]), imageOf(rows[i]), i});
-    otherRows = sortedKeyedRows(std::move(otherRows), compareKeys, direction);
+    otherRows = sortedKeyedRows(
+        std::move(otherRows), [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); },
+        direction);
 
     // Whether ASCII row a comes before other row b in the order of a stable sort of all rows.
-    auto before = [&](const KeyedRow<std::string_view>& a, const KeyedRow<QCollatorSortKey>& b) {
+    auto before = [&](const KeyedRow<AsciiKey>& a, const KeyedRow<QCollatorSortKey>& b) {
         if (a.image != b.image) return a.image < b.image;
         const int c = codePage.sortKey(texts[a.index]).compare(b.key) * direction;
         return c != 0 ? c < 0 : a.index < b.index;
