@@ -1,6 +1,13 @@
 #include "codepage.h"
 
+#include <QCollatorSortKey>
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <random>
 #include <utility>
+#include <vector>
 
 namespace quillon {
 
@@ -77,6 +84,161 @@ int CodePage::compare(std::string_view a, std::string_view b) const
 }
 
 QCollatorSortKey CodePage::sortKey(std::string_view s) const { return m_collator.sortKey(toUnicode(s)); }
+
+namespace {
+
+constexpr int kFirstPrintable = 0x20;
+constexpr int kPrintableCount = 95;  // 0x20 to 0x7E
+
+// Texts on which the ASCII keys must order as the collator does: every text of up to two characters, which
+// brings out any pair of letters sorted as one, then texts that put spaces, punctuation, digits and case
+// differences next to each other, among them the letter groups that some languages sort as one letter.
+std::vector<std::string> asciiCheckTexts()
+{
+    std::vector<std::string> texts;
+    texts.emplace_back();
+    for (int a = 0; a < kPrintableCount; ++a) {
+        texts.emplace_back(1, char(kFirstPrintable + a));
+        for (int b = 0; b < kPrintableCount; ++b) {
+            texts.push_back({char(kFirstPrintable + a), char(kFirstPrintable + b)});
+        }
+    }
+    static const char* const kTricky[] = {
+        "a-b", "ab", "a b", "a_b", "a.b", "a,b", "a'b", "a~b", "a  b", "a--b", "ab-", "ab ", "-ab", " ab", "_ab",
+        "co-op", "coop", "co op", "Co-op", "CO-OP", "coo", "cop", "file", "File", "FILE", "file1", "file10",
+        "file2", "file 2", "file-2", "file_2", "file.2", "File2", "aa", "Aa", "aA", "AA", "aaa", "AAA", "aab",
+        "aaz", "az", "ch", "Ch", "cH", "CH", "cha", "chz", "ci", "cz", "hz", "i", "c'h", "C'h", "c'H", "cs", "ccs",
+        "dz", "dzs", "ddzs", "ddz", "gy", "ggy", "ly", "lly", "ny", "nny", "sz", "ssz", "ty", "tty", "zs", "zzs",
+        "ll", "dd", "ff", "ng", "ph", "rh", "th", "dh", "gj", "rr", "sh", "xh", "zh", "lj", "nj", "dz", "ij",
+        "IJ", "ae", "AE", "oe", "ue", "ss", "SS", "v", "w", "vw", "wv", "y", "u", "x", "q", "o",
+    };
+    for (const char* t : kTricky) {
+        const std::string s(t);
+        texts.push_back(s);
+        for (const char* around : {"a", "z", "A", "Z", " ", "-", "0", "9", "_", "h"}) {
+            texts.push_back(around + s);
+            texts.push_back(s + around);
+            texts.push_back(around + s + around);
+        }
+    }
+    // Mixed texts and near neighbours of each: one character's case changed, one character left out, one put in.
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::mt19937 random(0x5eedu);
+    auto pick = [&](int n) { return int(random() % std::uint32_t(n)); };
+    auto randomChar = [&] {
+        const int kind = pick(10);
+        if (kind < 6) return kLetters[std::size_t(pick(int(kLetters.size())))];
+        if (kind < 8) return char('0' + pick(10));
+        return char(kFirstPrintable + pick(kPrintableCount));
+    };
+    for (int i = 0; i < 1500; ++i) {
+        std::string s;
+        const int length = 1 + pick(14);
+        for (int j = 0; j < length; ++j) s.push_back(randomChar());
+        texts.push_back(s);
+        std::string flipped = s;
+        char& c = flipped[std::size_t(pick(length))];
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        else if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        texts.push_back(std::move(flipped));
+        texts.push_back(std::string(s).erase(std::size_t(pick(length)), 1));
+        texts.push_back(std::string(s).insert(std::size_t(pick(length + 1)), 1, randomChar()));
+    }
+    return texts;
+}
+
+}  // namespace
+
+bool CodePage::isPrintableAscii(std::string_view s)
+{
+    for (const char c : s) {
+        if (c < 0x20 || c > 0x7E) return false;
+    }
+    return true;
+}
+
+bool CodePage::hasAsciiKeys() const
+{
+    std::call_once(m_asciiOnce, [this] { m_ascii = makeAsciiTables(); });
+    return m_ascii.usable;
+}
+
+void CodePage::writeAsciiKey(std::string_view s, unsigned char* out) const { writeKey(m_ascii, s, out); }
+
+void CodePage::writeKey(const AsciiTables& tables, std::string_view s, unsigned char* out)
+{
+    // The letters without their case first, then a byte below every rank, so that a text sorts before any longer
+    // text it starts, then the cases, which only decide between texts with the same letters.
+    const std::size_t n = s.size();
+    for (std::size_t i = 0; i < n; ++i) out[i] = tables.primary[std::size_t(s[i] - kFirstPrintable)];
+    out[n] = 0;
+    for (std::size_t i = 0; i < n; ++i) out[n + 1 + i] = tables.tertiary[std::size_t(s[i] - kFirstPrintable)];
+}
+
+CodePage::AsciiTables CodePage::makeAsciiTables() const
+{
+    AsciiTables tables;
+    auto icuKey = [this](std::string_view s) { return sortKey(s); };
+    std::vector<QCollatorSortKey> singleKeys;
+    singleKeys.reserve(kPrintableCount);
+    for (int c = 0; c < kPrintableCount; ++c) singleKeys.push_back(icuKey(std::string(1, char(kFirstPrintable + c))));
+    std::vector<int> order(kPrintableCount);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return singleKeys[std::size_t(a)].compare(singleKeys[std::size_t(b)]) < 0; });
+
+    // Neighbours x < y in that order differ in their letters, not only in case, exactly when x followed by the
+    // last character still sorts before y followed by the first.
+    const char lowest = char(kFirstPrintable + order.front());
+    const char highest = char(kFirstPrintable + order.back());
+    unsigned char primary = 1;
+    unsigned char tertiary = 0;
+    tables.primary[std::size_t(order.front())] = primary;
+    tables.tertiary[std::size_t(order.front())] = tertiary;
+    for (int i = 1; i < kPrintableCount; ++i) {
+        const int x = order[std::size_t(i - 1)];
+        const int y = order[std::size_t(i)];
+        if (singleKeys[std::size_t(x)].compare(singleKeys[std::size_t(y)]) == 0) return tables;
+        const std::string xHigh{char(kFirstPrintable + x), highest};
+        const std::string yLow{char(kFirstPrintable + y), lowest};
+        if (icuKey(xHigh).compare(icuKey(yLow)) < 0) {
+            ++primary;
+            tertiary = 0;
+        } else {
+            ++tertiary;
+        }
+        tables.primary[std::size_t(y)] = primary;
+        tables.tertiary[std::size_t(y)] = tertiary;
+    }
+    tables.usable = true;
+
+    // Sorted by the ASCII keys, every text must compare with the next one as the collator has it: then, the
+    // collator's order being transitive, it agrees on every pair.
+    const std::vector<std::string> texts = asciiCheckTexts();
+    std::vector<std::string> keys;
+    keys.reserve(texts.size());
+    for (const std::string& text : texts) {
+        std::string key(asciiKeyLength(text.size()), '\0');
+        writeKey(tables, text, reinterpret_cast<unsigned char*>(key.data()));
+        keys.push_back(std::move(key));
+    }
+    std::vector<std::size_t> sorted(texts.size());
+    std::iota(sorted.begin(), sorted.end(), std::size_t(0));
+    std::sort(sorted.begin(), sorted.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    auto sign = [](int v) { return (v > 0) - (v < 0); };
+    QCollatorSortKey previous = icuKey(texts[sorted.front()]);
+    for (std::size_t i = 1; i < sorted.size(); ++i) {
+        QCollatorSortKey current = icuKey(texts[sorted[i]]);
+        const int expected = sign(previous.compare(current));
+        const int actual = sign(keys[sorted[i - 1]].compare(keys[sorted[i]]));
+        if (expected != actual) {
+            tables.usable = false;
+            break;
+        }
+        previous = std::move(current);
+    }
+    return tables;
+}
 
 bool CodePage::equalsNoCase(std::string_view a, std::string_view b) const
 {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -48,10 +49,36 @@ public:
     // Equality without regard to letter case (all letters).
     bool equalsNoCase(std::string_view a, std::string_view b) const;
 
+    // Byte keys for texts made only of printable ASCII (0x20 to 0x7E): compared as byte strings (shorter first
+    // on a common prefix) they sort exactly as the keys of sortKey() do, equal keys included, and they cost a
+    // fraction of a collation key to make and compare. The tables behind them are read from the collator on the
+    // first call and then checked against it on every one- and two-character text and a few thousand mixed
+    // texts; a collation that orders such texts in a way the keys cannot follow (letter pairs that sort as one
+    // letter, ignored punctuation, accent orders read backwards) fails the check and leaves them unusable.
+    bool hasAsciiKeys() const;
+    static bool isPrintableAscii(std::string_view s);
+    // Length of the key of a text of n characters.
+    static std::size_t asciiKeyLength(std::size_t n) { return 2 * n + 1; }
+    // Writes the key of s, asciiKeyLength(s.size()) bytes, to out. Only when hasAsciiKeys() and
+    // isPrintableAscii(s).
+    void writeAsciiKey(std::string_view s, unsigned char* out) const;
+
     QLocale collationLocale() const { return m_collator.locale(); }
 
 private:
+    // For each printable ASCII character (index c - 0x20): the rank of its letter ignoring case and similar
+    // differences (from 1), and its rank among the characters of that same rank (from 0).
+    struct AsciiTables {
+        bool usable = false;
+        std::array<unsigned char, 95> primary{};
+        std::array<unsigned char, 95> tertiary{};
+    };
+    AsciiTables makeAsciiTables() const;
+    static void writeKey(const AsciiTables& tables, std::string_view s, unsigned char* out);
+
     QCollator m_collator;
+    mutable std::once_flag m_asciiOnce;
+    mutable AsciiTables m_ascii;
 };
 
 class Utf8CodePage final : public CodePage {
