@@ -1,6 +1,7 @@
 // Times the loading of a catalog folder against reading the same files with cat, in the same run.
 //   quillon-load-bench CATALOG_DIR [--runs N]     medians and the ratio
 //   quillon-load-bench CATALOG_DIR --memory       peak memory of one load, per entry
+#include "benchsupport.h"
 #include "catalog.h"
 #include "catalogloader.h"
 
@@ -15,15 +16,10 @@
 #include <vector>
 
 using namespace quillon;
+using quillon::bench::median;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 long peakKiB(const char* field)
 {

@@ -3,6 +3,7 @@
 //   quillon-scan-bench TREE [--runs N] [--media id3|name]
 // --media id3 (the default) reads the tags of .mp3 files as cataloging does; --media name gives them the
 // file-name media info without opening them.
+#include "benchsupport.h"
 #include "catalog.h"
 #include "scanobserver.h"
 #include "volumecataloger.h"
@@ -22,15 +23,10 @@
 #include <vector>
 
 using namespace quillon;
+using quillon::bench::median;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 class YesObserver final : public ScanObserver {
 public:

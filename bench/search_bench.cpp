@@ -3,6 +3,7 @@
 // The names file (every file and folder name, one per line) is written first; grep then reads it from the page
 // cache. Each case prints the medians, the ratios, both hit counts (which must agree), and the time of a first run
 // whose consumer fills a fresh row vector.
+#include "benchsupport.h"
 #include "catalog.h"
 #include "catalogloader.h"
 #include "listviewcompare.h"
@@ -26,15 +27,10 @@
 #include <vector>
 
 using namespace quillon;
+using quillon::bench::median;
 using Clock = std::chrono::steady_clock;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // CPU time, which a machine shared with other work disturbs far less than wall time: the thread's own for the
 // search, that of the waited-for children (sh, grep, cat) for grep.

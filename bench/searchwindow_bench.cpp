@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "benchsupport.h"
 #include "listviewcompare.h"
 #include "mainwindow.h"
 #include "recordingmessageboxes.h"
@@ -27,15 +28,7 @@
 #include "searchrun.h"
 
 using namespace quillon;
-
-namespace {
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-}  // namespace
+using quillon::bench::median;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -50,14 +43,8 @@ int main(int argc, char** argv) {
     const int runs = runsAt > 0 && runsAt + 1 < args.size() ? args.at(runsAt + 1).toInt() : 5;
 
     // The window reads its catalog folder from "./quillon.ini".
-    QTemporaryDir home;
-    QDir::setCurrent(home.path());
-    QFile ini(QStringLiteral("quillon.ini"));
-    if (!ini.open(QIODevice::WriteOnly)) return 1;
-    ini.write(
-        (QStringLiteral("[General]\r\nFirstStart=0\r\nCatalogFolder=") + catalogs + QStringLiteral("\r\n"))
-            .toUtf8());
-    ini.close();
+    const bench::WindowHome home(catalogs);
+    if (!home.ok()) return 1;
 
     RecordingMessageBoxes boxes;
     FormServices services;

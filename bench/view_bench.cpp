@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "benchsupport.h"
 #include "catalog.h"
 #include "contentsmodel.h"
 #include "imagelists.h"
@@ -32,6 +33,7 @@
 #include "recordingmessageboxes.h"
 
 using namespace quillon;
+using quillon::bench::median;
 
 namespace {
 
@@ -60,13 +62,6 @@ bool waitPainted(QWidget* widget) {
 // Lets queued work (batched layouts, deferred deletes) finish outside the timed parts.
 void settle() {
     for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-double median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 double msSince(const QElapsedTimer& timer) {
@@ -149,13 +144,8 @@ int main(int argc, char** argv) {
     const qsizetype runsAt = args.indexOf(QStringLiteral("--runs"));
     const int runs = runsAt > 0 && runsAt + 1 < args.size() ? args.at(runsAt + 1).toInt() : 5;
 
-    QTemporaryDir home;
-    QDir::setCurrent(home.path());
-    {
-        QFile ini(QStringLiteral("quillon.ini"));
-        if (!ini.open(QIODevice::WriteOnly)) return 1;
-        ini.write("[General]\r\nFirstStart=0\r\nCatalogFolder=" + QFile::encodeName(catalogs) + "\r\n");
-    }
+    const bench::WindowHome home(catalogs);
+    if (!home.ok()) return 1;
     RecordingMessageBoxes boxes;
     FormServices services;
     services.boxes = &boxes;
