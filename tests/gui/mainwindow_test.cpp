@@ -21,10 +21,13 @@
 #include "loadform.h"
 #include "quillonactions.h"
 #include "recordingmessageboxes.h"
+#include "windowtesting.h"
 
 using namespace quillon;
 using quillon::test::CatalogFixture;
 using quillon::test::sampleDate;
+using quillon::test::child;
+using quillon::test::volumeNamed;
 
 namespace {
 
@@ -78,17 +81,6 @@ QStringList childTexts(const QAbstractItemModel& model, const QModelIndex& paren
     QStringList names;
     for (int r = 0; r < model.rowCount(parent); ++r) names << model.index(r, 0, parent).data().toString();
     return names;
-}
-
-template <class T>
-T* child(QWidget& window, const char* name) {
-    return window.findChild<T*>(QLatin1StringView(name));
-}
-
-const CatalogNode* volumeNamed(TQuillonForm& form, std::string_view name) {
-    for (const auto& v : form.catalog().root().children())
-        if (v->text() == name) return v.get();
-    return nullptr;
 }
 
 void clickTreeNode(TQuillonForm& form, const CatalogNode* node) {

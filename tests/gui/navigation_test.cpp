@@ -15,10 +15,14 @@
 #include "navigationhistory.h"
 #include "quillonactions.h"
 #include "recordingmessageboxes.h"
+#include "windowtesting.h"
 
 using namespace quillon;
 using quillon::test::CatalogFixture;
 using quillon::test::sampleDate;
+using quillon::test::child;
+using quillon::test::volumeNamed;
+using quillon::test::childNamed;
 
 namespace {
 
@@ -50,23 +54,6 @@ void writeCatalogs(CatalogFixture& fixture) {
         rock->addFolder("Live", NewFolderData(sampleDate(2)));
         volume.addFolder("Jazz", NewFolderData(sampleDate(3)));
     });
-}
-
-template <class T>
-T* child(QWidget& window, const char* name) {
-    return window.findChild<T*>(QLatin1StringView(name));
-}
-
-CatalogNode* volumeNamed(TQuillonForm& form, std::string_view name) {
-    for (const auto& v : form.catalog().root().children())
-        if (v->text() == name) return v.get();
-    return nullptr;
-}
-
-CatalogNode* childNamed(CatalogNode* node, std::string_view name) {
-    for (const auto& c : node->children())
-        if (c->text() == name) return c.get();
-    return nullptr;
 }
 
 QStringList menuTexts(QMenu* menu) {

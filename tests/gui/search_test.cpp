@@ -24,11 +24,15 @@
 #include "recordingmessageboxes.h"
 #include "searchpane.h"
 #include "searchresultsmodel.h"
+#include "windowtesting.h"
 
 using namespace quillon;
 using namespace std::chrono_literals;
 using quillon::test::CatalogFixture;
 using quillon::test::sampleDate;
+using quillon::test::child;
+using quillon::test::volumeNamed;
+using quillon::test::childNamed;
 
 namespace {
 
@@ -92,23 +96,6 @@ void writeBigVolume(CatalogFixture& fixture, int files) {
                                     QStringLiteral("f%1").arg(i, 5, 10, QLatin1Char('0')).toStdString(), 1024,
                                     sampleDate());
     });
-}
-
-template <class T>
-T* child(QWidget& window, const char* name) {
-    return window.findChild<T*>(QLatin1StringView(name));
-}
-
-CatalogNode* volumeNamed(TQuillonForm& form, std::string_view name) {
-    for (const auto& v : form.catalog().root().children())
-        if (v->text() == name) return v.get();
-    return nullptr;
-}
-
-CatalogNode* childNamed(CatalogNode* node, std::string_view name) {
-    for (const auto& c : node->children())
-        if (c->text() == name) return c.get();
-    return nullptr;
 }
 
 QStringList column(const SearchResultsModel* model, int c) {
