@@ -165,6 +165,26 @@ bool CodePage::hasAsciiKeys() const
 
 void CodePage::writeAsciiKey(std::string_view s, unsigned char* out) const { writeKey(m_ascii, s, out); }
 
+std::uint64_t CodePage::asciiKeyChunk(std::string_view s, std::size_t offset) const
+{
+    const std::size_t n = s.size();
+    const auto at = [&](std::size_t i) { return std::size_t(static_cast<unsigned char>(s[i]) - kFirstPrintable); };
+    std::uint64_t chunk = 0;
+    if (offset + 8 <= n) {
+        for (std::size_t p = offset; p < offset + 8; ++p) chunk = chunk << 8 | m_ascii.primary[at(p)];
+        return chunk;
+    }
+    for (std::size_t p = offset; p < offset + 8; ++p) {
+        unsigned byte = 0;
+        if (p < n)
+            byte = m_ascii.primary[at(p)];
+        else if (p > n && p <= 2 * n)
+            byte = m_ascii.tertiary[at(p - n - 1)];
+        chunk = chunk << 8 | byte;
+    }
+    return chunk;
+}
+
 void CodePage::writeKey(const AsciiTables& tables, std::string_view s, unsigned char* out)
 {
     // The letters without their case first, then a byte below every rank, so that a text sorts before any longer

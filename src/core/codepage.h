@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -62,6 +63,11 @@ public:
     // Writes the key of s, asciiKeyLength(s.size()) bytes, to out. Only when hasAsciiKeys() and
     // isPrintableAscii(s).
     void writeAsciiKey(std::string_view s, unsigned char* out) const;
+    // Eight bytes of the key of s from offset on, the first in the high byte, zeros past the key's end. No key
+    // is the start of a longer one, so comparing these chunks in turn orders texts as their keys do, and two
+    // texts whose chunks agree up to the end of either key have equal keys. Only when hasAsciiKeys() and
+    // isPrintableAscii(s).
+    std::uint64_t asciiKeyChunk(std::string_view s, std::size_t offset) const;
 
     QLocale collationLocale() const { return m_collator.locale(); }
 

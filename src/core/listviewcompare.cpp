@@ -3,6 +3,8 @@
 #include <QCollatorSortKey>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace quillon {
 
@@ -79,79 +81,177 @@ int imageOf(const SearchRow& row) { return row.image(); }
 std::optional<std::int64_t> kbOf(const ContentsRow& row) { return shownKB(row.file, row.totalKB); }
 std::optional<std::int64_t> kbOf(const SearchRow& row) { return shownKB(row.file, row.totalKB); }
 
-// Sorts by keys made once per row and held next to the row's image and index, so a comparison reads one
-// small record instead of following the row into the catalog. Equal rows keep their order.
-template <class Row, class Key, class ThreeWay>
-void sortByKeys(std::vector<Row>& rows, std::vector<Key>&& keys, ThreeWay threeWayOf, int direction)
+// A row in a sort by a 64-bit key: the key, the row's image, which orders before the key, and the row's place
+// before the sort.
+struct KeyItem {
+    std::uint64_t key;
+    std::uint32_t image;
+    std::uint32_t index;
+};
+
+// Sorts items by image, then key, ascending; equal items keep their order. Short ranges by insertion, longer
+// ones by a radix sort over the bytes of the key and then the image, lowest first, that passes over any byte
+// all items share. scratch holds the items between passes and keeps its size for the next call.
+void sortKeyItems(KeyItem* items, std::size_t n, std::vector<KeyItem>& scratch)
+{
+    if (n < 2) return;
+    if (n <= 256) {
+        // The items' places break ties: equal items are in their first order already.
+        std::sort(items, items + n, [](const KeyItem& a, const KeyItem& b) {
+            if (a.image != b.image) return a.image < b.image;
+            if (a.key != b.key) return a.key < b.key;
+            return a.index < b.index;
+        });
+        return;
+    }
+    constexpr int kPasses = 9;  // eight key bytes, then the image
+    auto digit = [](const KeyItem& item, int pass) {
+        return pass < 8 ? std::size_t(item.key >> (8 * pass)) & 0xFF : std::size_t(item.image & 0xFF);
+    };
+    std::array<std::array<std::uint32_t, 256>, kPasses> counts{};
+    for (std::size_t i = 0; i < n; ++i) {
+        const KeyItem& item = items[i];
+        for (int pass = 0; pass < kPasses; ++pass) ++counts[std::size_t(pass)][digit(item, pass)];
+    }
+    if (scratch.size() < n) scratch.resize(n);
+    KeyItem* from = items;
+    KeyItem* to = scratch.data();
+    for (int pass = 0; pass < kPasses; ++pass) {
+        auto& count = counts[std::size_t(pass)];
+        if (count[digit(from[0], pass)] == n) continue;
+        std::uint32_t sum = 0;
+        for (std::uint32_t& c : count) {
+            const std::uint32_t here = c;
+            c = sum;
+            sum += here;
+        }
+        for (std::size_t i = 0; i < n; ++i) to[count[digit(from[i], pass)]++] = from[i];
+        std::swap(from, to);
+    }
+    if (from != items) std::copy(from, from + n, items);
+}
+
+template <class Row>
+std::vector<KeyItem> keyItemsOf(const std::vector<Row>& rows)
+{
+    std::vector<KeyItem> items(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) items[i] = {0, std::uint32_t(imageOf(rows[i])), std::uint32_t(i)};
+    return items;
+}
+
+template <class Row>
+void gatherRows(std::vector<Row>& rows, const std::vector<KeyItem>& items)
+{
+    std::vector<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const KeyItem& item : items) sorted.push_back(rows[item.index]);
+    rows = std::move(sorted);
+}
+
+// Sorts rows by image, then by a number made of each row, times direction; equal rows keep their order.
+template <class Row, class MakeKey>
+void sortByNumbers(std::vector<Row>& rows, MakeKey makeKey, int direction)
+{
+    std::vector<KeyItem> items = keyItemsOf(rows);
+    for (KeyItem& item : items) {
+        const std::uint64_t key = makeKey(rows[item.index]);
+        item.key = direction < 0 ? ~key : key;
+    }
+    std::vector<KeyItem> scratch;
+    sortKeyItems(items.data(), items.size(), scratch);
+    gatherRows(rows, items);
+}
+
+// Numbers as unsigned keys in the same order.
+std::uint64_t orderedKey(std::int64_t value) { return std::uint64_t(value) ^ (std::uint64_t(1) << 63); }
+
+std::uint64_t orderedKey(double value)
+{
+    if (value == 0) value = 0;  // -0 equals 0
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return (bits >> 63) ? ~bits : bits | (std::uint64_t(1) << 63);
+}
+
+// Sorts ASCII texts by their byte keys, eight bytes at a time: all items by their first chunk, then each run
+// of items with equal chunks whose keys go on by the next chunk, and so on. The first few chunks of every key
+// are read at the start, while the texts are read in their order in memory, so that most runs are sorted
+// without going back to the texts.
+class AsciiKeySorter {
+public:
+    AsciiKeySorter(const std::vector<std::string_view>& texts, const CodePage& codePage, int direction)
+        : m_texts(texts), m_codePage(codePage), m_direction(direction)
+    {
+    }
+
+    void sort(std::vector<KeyItem>& items)
+    {
+        m_ahead.resize(m_texts.size() * kAhead);
+        for (const KeyItem& item : items) {
+            const std::size_t length = CodePage::asciiKeyLength(m_texts[item.index].size());
+            for (std::size_t c = 0; c < kAhead && c * 8 < length; ++c)
+                m_ahead[item.index * kAhead + c] = chunk(item.index, c * 8);
+        }
+        sortFrom(items.data(), items.size(), 0);
+    }
+
+private:
+    static constexpr std::size_t kAhead = 4;
+
+    std::uint64_t chunk(std::uint32_t index, std::size_t offset) const
+    {
+        const std::uint64_t value = m_codePage.asciiKeyChunk(m_texts[index], offset);
+        return m_direction < 0 ? ~value : value;
+    }
+
+    void sortFrom(KeyItem* items, std::size_t n, std::size_t offset)
+    {
+        const std::size_t ahead = offset / 8;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint32_t index = items[i].index;
+            items[i].key = ahead < kAhead ? m_ahead[index * kAhead + ahead] : chunk(index, offset);
+        }
+        sortKeyItems(items, n, m_scratch);
+        const std::size_t next = offset + 8;
+        for (std::size_t begin = 0; begin < n;) {
+            std::size_t end = begin + 1;
+            while (end < n && items[end].key == items[begin].key && items[end].image == items[begin].image) ++end;
+            // Keys that agree this far and end here are equal: their rows keep their order.
+            if (end - begin > 1 && CodePage::asciiKeyLength(m_texts[items[begin].index].size()) > next)
+                sortFrom(items + begin, end - begin, next);
+            begin = end;
+        }
+    }
+
+    const std::vector<std::string_view>& m_texts;
+    const CodePage& m_codePage;
+    int m_direction;
+    std::vector<std::uint64_t> m_ahead;  // by row, the first kAhead chunks of its key
+    std::vector<KeyItem> m_scratch;
+};
+
+// Sorts rows by collation keys made once per row; equal rows keep their order.
+template <class Row>
+void sortByCollationKeys(std::vector<Row>& rows, const std::vector<std::string_view>& texts, int direction,
+                         const CodePage& codePage)
 {
     struct Item {
-        Key key;
+        QCollatorSortKey key;
         int image;
         std::uint32_t index;
     };
     std::vector<Item> items;
     items.reserve(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
-        items.push_back({std::move(keys[i]), imageOf(rows[i]), std::uint32_t(i)});
+        items.push_back({codePage.sortKey(texts[i]), imageOf(rows[i]), std::uint32_t(i)});
     std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
         if (a.image != b.image) return a.image < b.image;
-        return threeWayOf(a.key, b.key) * direction < 0;
+        return a.key.compare(b.key) * direction < 0;
     });
     std::vector<Row> sorted;
     sorted.reserve(rows.size());
     for (const Item& item : items) sorted.push_back(rows[item.index]);
     rows = std::move(sorted);
-}
-
-template <class Row, class MakeKey>
-auto keysOf(const std::vector<Row>& rows, MakeKey makeKey)
-{
-    std::vector<decltype(makeKey(rows.front()))> keys;
-    keys.reserve(rows.size());
-    for (const Row& row : rows) keys.push_back(makeKey(row));
-    return keys;
-}
-
-template <class Key>
-struct KeyedRow {
-    Key key;
-    int image;
-    std::uint32_t index;
-};
-
-// The items sorted stably by image, then by key times direction.
-template <class Key, class ThreeWay>
-std::vector<KeyedRow<Key>> sortedKeyedRows(std::vector<KeyedRow<Key>> items, ThreeWay threeWayOf, int direction)
-{
-    std::stable_sort(items.begin(), items.end(), [&](const KeyedRow<Key>& a, const KeyedRow<Key>& b) {
-        if (a.image != b.image) return a.image < b.image;
-        return threeWayOf(a.key, b.key) * direction < 0;
-    });
-    return items;
-}
-
-// A byte key with its first eight bytes read as one number, high byte first and zeros past its end, which
-// decides most comparisons without reading the key itself.
-struct AsciiKey {
-    std::uint64_t head;
-    std::string_view bytes;
-};
-
-AsciiKey asciiKey(std::string_view bytes)
-{
-    std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        head <<= 8;
-        if (i < bytes.size()) head |= static_cast<unsigned char>(bytes[i]);
-    }
-    return {head, bytes};
-}
-
-int compareAsciiKeys(const AsciiKey& a, const AsciiKey& b)
-{
-    if (a.head != b.head) return a.head < b.head ? -1 : 1;
-    const int c = a.bytes.compare(b.bytes);
-    return (c > 0) - (c < 0);
 }
 
 // Sorts by texts in the order of their collation keys, equal rows in their first order. Texts of printable
@@ -162,81 +262,67 @@ template <class Row>
 void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& texts, int direction,
                  const CodePage& codePage)
 {
-    std::vector<std::uint32_t> ascii;
+    std::vector<KeyItem> ascii;
     std::vector<std::uint32_t> other;
     ascii.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        (CodePage::isPrintableAscii(texts[i]) ? ascii : other).push_back(std::uint32_t(i));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (CodePage::isPrintableAscii(texts[i]))
+            ascii.push_back({0, std::uint32_t(imageOf(rows[i])), std::uint32_t(i)});
+        else
+            other.push_back(std::uint32_t(i));
+    }
     if (other.size() > rows.size() / 16 || !codePage.hasAsciiKeys()) {
-        std::vector<QCollatorSortKey> keys;
-        keys.reserve(texts.size());
-        for (std::string_view t : texts) keys.push_back(codePage.sortKey(t));
-        sortByKeys(rows, std::move(keys),
-                   [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); }, direction);
+        sortByCollationKeys(rows, texts, direction, codePage);
         return;
     }
-
-    // All byte keys in one buffer, filled before any is pointed at.
-    std::size_t total = 0;
-    for (const std::uint32_t i : ascii) total += CodePage::asciiKeyLength(texts[i].size());
-    std::vector<unsigned char> buffer(total);
-    std::vector<KeyedRow<AsciiKey>> asciiRows;
-    asciiRows.reserve(ascii.size());
-    std::size_t offset = 0;
-    for (const std::uint32_t i : ascii) {
-        const std::size_t length = CodePage::asciiKeyLength(texts[i].size());
-        codePage.writeAsciiKey(texts[i], buffer.data() + offset);
-        asciiRows.push_back(
-            {asciiKey(std::string_view(reinterpret_cast<const char*>(buffer.data() + offset), length)),
-             imageOf(rows[i]), i});
-        offset += length;
-    }
-    asciiRows = sortedKeyedRows(
-        std::move(asciiRows), [](const AsciiKey& a, const AsciiKey& b) { return compareAsciiKeys(a, b); }, direction);
+    AsciiKeySorter(texts, codePage, direction).sort(ascii);
     if (other.empty()) {
-        std::vector<Row> sorted;
-        sorted.reserve(rows.size());
-        for (const auto& item : asciiRows) sorted.push_back(rows[item.index]);
-        rows = std::move(sorted);
+        gatherRows(rows, ascii);
         return;
     }
 
-    std::vector<KeyedRow<QCollatorSortKey>> otherRows;
+    struct OtherRow {
+        QCollatorSortKey key;
+        int image;
+        std::uint32_t index;
+    };
+    std::vector<OtherRow> otherRows;
     otherRows.reserve(other.size());
     for (const std::uint32_t i : other) otherRows.push_back({codePage.sortKey(texts[i]), imageOf(rows[i]), i});
-    otherRows = sortedKeyedRows(
-        std::move(otherRows), [](const QCollatorSortKey& a, const QCollatorSortKey& b) { return a.compare(b); },
-        direction);
+    std::stable_sort(otherRows.begin(), otherRows.end(), [&](const OtherRow& a, const OtherRow& b) {
+        if (a.image != b.image) return a.image < b.image;
+        return a.key.compare(b.key) * direction < 0;
+    });
 
     // Whether ASCII row a comes before other row b in the order of a stable sort of all rows.
-    auto before = [&](const KeyedRow<AsciiKey>& a, const KeyedRow<QCollatorSortKey>& b) {
-        if (a.image != b.image) return a.image < b.image;
+    auto before = [&](const KeyItem& a, const OtherRow& b) {
+        if (int(a.image) != b.image) return int(a.image) < b.image;
         const int c = codePage.sortKey(texts[a.index]).compare(b.key) * direction;
         return c != 0 ? c < 0 : a.index < b.index;
     };
     std::vector<Row> sorted;
     sorted.reserve(rows.size());
-    const std::size_t n = asciiRows.size();
+    const std::size_t n = ascii.size();
     std::size_t next = 0;
     for (const auto& b : otherRows) {
         // Steps doubling from the last place find a range that holds b's place, then a binary search finds it.
         std::size_t low = next;
         std::size_t high = next;
         std::size_t step = 1;
-        while (high < n && before(asciiRows[high], b)) {
+        while (high < n && before(ascii[high], b)) {
             low = high + 1;
             high += step;
             step *= 2;
         }
         high = std::min(high, n);
-        const auto place = std::partition_point(asciiRows.begin() + std::ptrdiff_t(low),
-                                                asciiRows.begin() + std::ptrdiff_t(high),
-                                                [&](const auto& a) { return before(a, b); });
-        const auto end = std::size_t(place - asciiRows.begin());
-        for (; next < end; ++next) sorted.push_back(rows[asciiRows[next].index]);
+        const auto place = std::partition_point(ascii.begin() + std::ptrdiff_t(low),
+                                                ascii.begin() + std::ptrdiff_t(high),
+                                                [&](const KeyItem& a) { return before(a, b); });
+        const auto end = std::size_t(place - ascii.begin());
+        for (; next < end; ++next) sorted.push_back(rows[ascii[next].index]);
         sorted.push_back(rows[b.index]);
     }
-    for (; next < n; ++next) sorted.push_back(rows[asciiRows[next].index]);
+    for (; next < n; ++next) sorted.push_back(rows[ascii[next].index]);
     rows = std::move(sorted);
 }
 
@@ -249,19 +335,21 @@ void sortRowsBy(std::vector<Row>& rows, ListKind kind, const SortState& sort, co
     if (isText(field)) {
         // Names are read from the record's own bytes; the other texts are made first.
         std::vector<std::string> made;
-        if (field != Field::Name) made = keysOf(rows, [&](const Row& row) { return textOf(row, field); });
+        if (field != Field::Name) {
+            made.reserve(rows.size());
+            for (const Row& row : rows) made.push_back(textOf(row, field));
+        }
         std::vector<std::string_view> texts;
         texts.reserve(rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i)
             texts.push_back(field == Field::Name ? rows[i].name() : std::string_view(made[i]));
         sortByTexts(rows, texts, direction, codePage);
     } else if (field == Field::Size) {
-        sortByKeys(rows, keysOf(rows, [](const Row& row) { return sizeKey(kbOf(row)); }),
-                   threeWay<std::int64_t>, direction);
+        sortByNumbers(rows, [](const Row& row) { return orderedKey(sizeKey(kbOf(row))); }, direction);
     } else if (field == Field::Modified) {
-        sortByKeys(rows, keysOf(rows, [](const Row& row) { return row.date(); }), threeWay<DateTime>, direction);
+        sortByNumbers(rows, [](const Row& row) { return orderedKey(row.date()); }, direction);
     } else {
-        sortByKeys(rows, std::vector<char>(rows.size()), [](char, char) { return 0; }, direction);
+        sortByNumbers(rows, [](const Row&) { return std::uint64_t(0); }, direction);
     }
 }
 

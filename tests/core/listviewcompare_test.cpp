@@ -229,3 +229,65 @@ TEST(SortRows, ContentsRowsPutFoldersFirstThenNames)
 }
 
 }  // namespace
+
+namespace {
+
+// Rows of one folder sorted by every column in both directions: the order of a stable sort by the row
+// comparison, ties included.
+void expectStableComparisonOrder(const std::vector<ContentsRow>& rows, const char* what)
+{
+    for (int column = 0; column < 4; ++column) {
+        for (const int direction : {1, -1}) {
+            const SortState sort{column, direction};
+            std::vector<ContentsRow> sorted = rows;
+            sortRows(sorted, sort);
+            std::vector<ContentsRow> expected = rows;
+            std::stable_sort(expected.begin(), expected.end(), [&](const ContentsRow& a, const ContentsRow& b) {
+                return ListViewCompare(a, b, sort) < 0;
+            });
+            ASSERT_EQ(sorted.size(), expected.size());
+            for (std::size_t i = 0; i < sorted.size(); ++i) {
+                ASSERT_EQ(sorted[i].file, expected[i].file)
+                    << what << ", column " << column << ", direction " << direction << ", row " << i;
+                ASSERT_EQ(sorted[i].node, expected[i].node)
+                    << what << ", column " << column << ", direction " << direction << ", row " << i;
+                ASSERT_EQ(sorted[i].totalKB, expected[i].totalKB);
+            }
+        }
+    }
+}
+
+TEST(SortRows, LongFoldersFollowTheComparisonOnEveryColumn)
+{
+    // Names that agree on far more than their first bytes, case variants, names that start others, and
+    // repeats; sizes from none to terabytes with Space totals on folders; dates before and after the day
+    // count's origin, both zeros, fractions and repeats.
+    const std::string prefixes[] = {"", "Copy of ", "Copy of Copy of Copy of Copy of Copy of ",
+                                    "Holiday Summer Track Holiday Summer Track "};
+    const char* const tails[] = {"a", "A", "ab", "aB", "b", "track 1", "Track 1", "track 10", "track 2",
+                                 "x.mp3", "X.MP3", "x", " x", "_x", "-x", "x-", "zz"};
+    const std::int64_t bytes[] = {0, 1, 1023, 1024, 1025, 999 * 1024, std::int64_t(1) << 40, 5 << 20};
+    const DateTime dates[] = {-700.5, -1, -0.0, 0, 0.25, 1, 36526.75, 45000.001, 45000.001};
+    std::mt19937 random(11);
+    Catalog catalog;
+    CatalogNode* v = catalog.addVolume("V", NewFolderData(1), nullptr);
+    for (int i = 0; i < 1200; ++i) {
+        const std::string name = prefixes[random() % std::size(prefixes)] + tails[random() % std::size(tails)];
+        const DateTime date = dates[random() % std::size(dates)];
+        if (i % 7 == 0)
+            v->addFolder(name, NewFolderData(date));
+        else
+            v->data().Files.push_back(
+                makeFileData(*v->store(), name, bytes[random() % std::size(bytes)], date, "Artist", "Title"));
+    }
+    std::vector<ContentsRow> rows = contentsRows(catalog, *v);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].node && i % 3 == 0) rows[i].totalKB = std::int64_t(i % 5) * 1000;
+    }
+    expectStableComparisonOrder(rows, "long folder");
+    // Short lists are sorted another way.
+    rows.resize(40);
+    expectStableComparisonOrder(rows, "short folder");
+}
+
+}  // namespace

@@ -1,0 +1,56 @@
+// Sorting the rows of a large folder as the contents list does, by each column in both directions.
+//   quillon-rowsort-bench CATALOG_DIR [--runs N]
+// CATALOG_DIR holds one volume whose files lie in its top folder; medians in milliseconds.
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "benchsupport.h"
+#include "catalog.h"
+#include "catalogloader.h"
+#include "contentsrows.h"
+#include "listviewcompare.h"
+
+using namespace quillon;
+using quillon::bench::median;
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: quillon-rowsort-bench CATALOG_DIR [--runs N]\n");
+        return 2;
+    }
+    std::string folder = argv[1];
+    if (folder.back() != '/') folder += '/';
+    const int runs = argc > 3 && std::string(argv[2]) == "--runs" ? std::max(1, std::atoi(argv[3])) : 9;
+    Catalog catalog;
+    ReloadCatalogFolder(folder, catalog);
+    if (catalog.volumeCount() != 1) {
+        std::fprintf(stderr, "%s should hold exactly one catalog\n", folder.c_str());
+        return 1;
+    }
+    const std::vector<ContentsRow> shown = contentsRows(catalog, *catalog.root().children().front());
+    std::printf("%zu rows, %d runs; medians in ms\n", shown.size(), runs);
+    const char* const names[] = {"name", "size", "modified", "media info"};
+    for (int column = 0; column < 4; ++column) {
+        for (const int direction : {1, -1}) {
+            std::vector<double> times;
+            for (int run = 0; run < runs; ++run) {
+                std::vector<ContentsRow> rows = shown;
+                const auto start = std::chrono::steady_clock::now();
+                sortRows(rows, SortState{column, direction});
+                times.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            }
+            std::printf("  by %-10s %-10s %7.2f  (fastest %.2f)\n", names[column],
+                        direction > 0 ? "ascending" : "descending", median(times),
+                        *std::min_element(times.begin(), times.end()));
+        }
+    }
+    return 0;
+}
