@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "benchsupport.h"
+#include "freedmemory.h"
 #include "listviewcompare.h"
 #include "mainwindow.h"
 #include "recordingmessageboxes.h"
@@ -32,6 +33,8 @@ using quillon::bench::median;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As quillon itself starts.
+    quillon::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "errorboxapplication.h"
+#include "freedmemory.h"
 #include "mainwindow.h"
 
 namespace {
@@ -42,6 +43,8 @@ private:
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As quillon itself starts.
+    quillon::keepFreedMemoryForReuse();
     quillon::ErrorBoxApplication app(argc, argv);
 
     quillon::FormServices services;

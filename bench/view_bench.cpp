@@ -26,6 +26,7 @@
 #include "benchsupport.h"
 #include "catalog.h"
 #include "contentsmodel.h"
+#include "freedmemory.h"
 #include "imagelists.h"
 #include "itemlistview.h"
 #include "listviewcompare.h"
@@ -134,6 +135,8 @@ double sortNames(const QString& namesFile) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As quillon itself starts.
+    quillon::keepFreedMemoryForReuse();
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {

@@ -1,7 +1,9 @@
 #include "errorboxapplication.h"
+#include "freedmemory.h"
 #include "mainwindow.h"
 
 int main(int argc, char* argv[]) {
+    quillon::keepFreedMemoryForReuse();
     // The application object titles the program "Quillon" and shows an escaped error in the standard box.
     quillon::ErrorBoxApplication app(argc, argv);
 
