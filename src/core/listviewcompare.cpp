@@ -187,7 +187,10 @@ public:
     void sort(std::vector<KeyItem>& items)
     {
         m_ahead.resize(m_texts.size() * kAhead);
-        for (const KeyItem& item : items) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const KeyItem& item = items[i];
+            if (i + kPrefetchDistance < items.size())
+                __builtin_prefetch(m_texts[items[i + kPrefetchDistance].index].data());
             const std::size_t length = CodePage::asciiKeyLength(m_texts[item.index].size());
             for (std::size_t c = 0; c < kAhead && c * 8 < length; ++c)
                 m_ahead[item.index * kAhead + c] = chunk(item.index, c * 8);
@@ -197,6 +200,8 @@ public:
 
 private:
     static constexpr std::size_t kAhead = 4;
+    // Texts and chunks are read in sorted order, scattered in memory: each is asked for this many items early.
+    static constexpr std::size_t kPrefetchDistance = 8;
 
     std::uint64_t chunk(std::uint32_t index, std::size_t offset) const
     {
@@ -208,6 +213,13 @@ private:
     {
         const std::size_t ahead = offset / 8;
         for (std::size_t i = 0; i < n; ++i) {
+            if (i + kPrefetchDistance < n) {
+                const std::uint32_t later = items[i + kPrefetchDistance].index;
+                if (ahead < kAhead)
+                    __builtin_prefetch(&m_ahead[later * kAhead + ahead]);
+                else
+                    __builtin_prefetch(m_texts[later].data());
+            }
             const std::uint32_t index = items[i].index;
             items[i].key = ahead < kAhead ? m_ahead[index * kAhead + ahead] : chunk(index, offset);
         }
