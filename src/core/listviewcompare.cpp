@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
+#include <thread>
 
 namespace quillon {
 
@@ -176,7 +178,7 @@ std::uint64_t orderedKey(double value)
 // Sorts ASCII texts by their byte keys, eight bytes at a time: all items by their first chunk, then each run
 // of items with equal chunks whose keys go on by the next chunk, and so on. The first few chunks of every key
 // are read at the start, while the texts are read in their order in memory, so that most runs are sorted
-// without going back to the texts.
+// without going back to the texts. Long lists read their chunks and sort their runs on two threads.
 class AsciiKeySorter {
 public:
     AsciiKeySorter(const std::vector<std::string_view>& texts, const CodePage& codePage, int direction)
@@ -186,22 +188,42 @@ public:
 
     void sort(std::vector<KeyItem>& items)
     {
+        const std::size_t n = items.size();
         m_ahead.resize(m_texts.size() * kAhead);
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const KeyItem& item = items[i];
-            if (i + kPrefetchDistance < items.size())
-                __builtin_prefetch(m_texts[items[i + kPrefetchDistance].index].data());
-            const std::size_t length = CodePage::asciiKeyLength(m_texts[item.index].size());
-            for (std::size_t c = 0; c < kAhead && c * 8 < length; ++c)
-                m_ahead[item.index * kAhead + c] = chunk(item.index, c * 8);
-        }
-        sortFrom(items.data(), items.size(), 0);
+        const bool twoThreads = n >= kTwoThreadsFrom && std::thread::hardware_concurrency() > 1;
+        // Items are in the order of their rows, so each half writes the chunks of rows of its own.
+        const auto readChunks = [&](std::size_t from, std::size_t to) { this->readChunks(items.data(), from, to); };
+        inTwo(twoThreads, n / 2, n, readChunks);
+        sortKeyItems(items.data(), n, m_scratch);
+
+        // Runs of equal first chunks are sorted on their own, so the halves split between two runs.
+        std::size_t middle = n / 2;
+        while (middle > 0 && middle < n && sameRun(items[middle - 1], items[middle])) ++middle;
+        std::vector<KeyItem> secondScratch;
+        inTwo(twoThreads, middle, n, [&](std::size_t from, std::size_t to) {
+            sortRuns(items.data() + from, to - from, 8, from == 0 ? m_scratch : secondScratch);
+        });
     }
 
 private:
     static constexpr std::size_t kAhead = 4;
     // Texts and chunks are read in sorted order, scattered in memory: each is asked for this many items early.
     static constexpr std::size_t kPrefetchDistance = 8;
+    static constexpr std::size_t kTwoThreadsFrom = 20000;
+
+    // Calls work(0, middle) and work(middle, n), on two threads if asked.
+    template <class Work>
+    static void inTwo(bool twoThreads, std::size_t middle, std::size_t n, Work work)
+    {
+        if (!twoThreads) {
+            work(0, middle);
+            work(middle, n);
+            return;
+        }
+        auto second = std::async(std::launch::async, [&] { work(middle, n); });
+        work(0, middle);
+        second.get();
+    }
 
     std::uint64_t chunk(std::uint32_t index, std::size_t offset) const
     {
@@ -209,7 +231,39 @@ private:
         return m_direction < 0 ? ~value : value;
     }
 
-    void sortFrom(KeyItem* items, std::size_t n, std::size_t offset)
+    bool goesOn(const KeyItem& item, std::size_t offset) const
+    {
+        return CodePage::asciiKeyLength(m_texts[item.index].size()) > offset;
+    }
+
+    static bool sameRun(const KeyItem& a, const KeyItem& b) { return a.key == b.key && a.image == b.image; }
+
+    // The first chunks of the rows of items [from, to), the first one also as their key.
+    void readChunks(KeyItem* items, std::size_t from, std::size_t to)
+    {
+        for (std::size_t i = from; i < to; ++i) {
+            if (i + kPrefetchDistance < to) __builtin_prefetch(m_texts[items[i + kPrefetchDistance].index].data());
+            const std::uint32_t index = items[i].index;
+            const std::size_t length = CodePage::asciiKeyLength(m_texts[index].size());
+            for (std::size_t c = 0; c < kAhead && c * 8 < length; ++c)
+                m_ahead[index * kAhead + c] = chunk(index, c * 8);
+            items[i].key = m_ahead[index * kAhead];
+        }
+    }
+
+    // Sorts every run of two or more items with equal keys that go on past offset by their chunks from offset.
+    void sortRuns(KeyItem* items, std::size_t n, std::size_t offset, std::vector<KeyItem>& scratch)
+    {
+        for (std::size_t begin = 0; begin < n;) {
+            std::size_t end = begin + 1;
+            while (end < n && sameRun(items[begin], items[end])) ++end;
+            // Keys that agree this far and end here are equal: their rows keep their order.
+            if (end - begin > 1 && goesOn(items[begin], offset)) sortFrom(items + begin, end - begin, offset, scratch);
+            begin = end;
+        }
+    }
+
+    void sortFrom(KeyItem* items, std::size_t n, std::size_t offset, std::vector<KeyItem>& scratch)
     {
         const std::size_t ahead = offset / 8;
         for (std::size_t i = 0; i < n; ++i) {
@@ -223,16 +277,8 @@ private:
             const std::uint32_t index = items[i].index;
             items[i].key = ahead < kAhead ? m_ahead[index * kAhead + ahead] : chunk(index, offset);
         }
-        sortKeyItems(items, n, m_scratch);
-        const std::size_t next = offset + 8;
-        for (std::size_t begin = 0; begin < n;) {
-            std::size_t end = begin + 1;
-            while (end < n && items[end].key == items[begin].key && items[end].image == items[begin].image) ++end;
-            // Keys that agree this far and end here are equal: their rows keep their order.
-            if (end - begin > 1 && CodePage::asciiKeyLength(m_texts[items[begin].index].size()) > next)
-                sortFrom(items + begin, end - begin, next);
-            begin = end;
-        }
+        sortKeyItems(items, n, scratch);
+        sortRuns(items, n, offset + 8, scratch);
     }
 
     const std::vector<std::string_view>& m_texts;

@@ -291,3 +291,33 @@ TEST(SortRows, LongFoldersFollowTheComparisonOnEveryColumn)
 }
 
 }  // namespace
+
+namespace {
+
+// A folder long enough to be sorted on two threads: names in few long runs of equal beginnings, so that a run
+// spans the middle of the list, with repeats whose order must be kept.
+TEST(SortRows, FoldersSortedOnTwoThreadsKeepTheComparisonOrder)
+{
+    const char* const starts[] = {"Track ", "track ", "Track 0", "Holiday Summer Track Holiday ", "a", "B"};
+    std::mt19937 random(13);
+    Catalog catalog;
+    CatalogNode* v = catalog.addVolume("V", NewFolderData(1), nullptr);
+    for (int i = 0; i < 24000; ++i) {
+        const std::string name = starts[random() % std::size(starts)] + std::to_string(random() % 3000);
+        v->data().Files.push_back(makeFileData(*v->store(), name, 1, 0));
+    }
+    const std::vector<ContentsRow> rows = contentsRows(catalog, *v);
+    for (const int direction : {1, -1}) {
+        const SortState sort{0, direction};
+        std::vector<ContentsRow> sorted = rows;
+        sortRows(sorted, sort);
+        std::vector<ContentsRow> expected = rows;
+        std::stable_sort(expected.begin(), expected.end(), [&](const ContentsRow& a, const ContentsRow& b) {
+            return ListViewCompare(a, b, sort) < 0;
+        });
+        for (std::size_t i = 0; i < sorted.size(); ++i)
+            ASSERT_EQ(sorted[i].file, expected[i].file) << "direction " << direction << ", row " << i;
+    }
+}
+
+}  // namespace
