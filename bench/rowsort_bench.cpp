@@ -14,12 +14,15 @@
 #include "catalog.h"
 #include "catalogloader.h"
 #include "contentsrows.h"
+#include "freedmemory.h"
 #include "listviewcompare.h"
 
 using namespace quillon;
 using quillon::bench::median;
 
 int main(int argc, char** argv) {
+    // As quillon itself starts.
+    keepFreedMemoryForReuse();
     QCoreApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: quillon-rowsort-bench CATALOG_DIR [--runs N]\n");
