@@ -23,13 +23,17 @@ TEST(FreedMemory, LargeFreedBlocksStayForReuse)
 #if defined(__GLIBC__)
     if (kOwnAllocator) GTEST_SKIP() << "not the C library's allocator";
     quillon::keepFreedMemoryForReuse();
-    constexpr std::size_t kBlock = 8 * 1024 * 1024;
-    const std::size_t freeBefore = mallinfo2().fordblks;
+    // Larger than any mapping threshold the library would have reached on its own.
+    constexpr std::size_t kBlock = 24 * 1024 * 1024;
+    const struct mallinfo2 before = mallinfo2();
     void* block = std::malloc(kBlock);
     ASSERT_NE(block, nullptr);
     std::memset(block, 1, kBlock);
+    const struct mallinfo2 held = mallinfo2();
     std::free(block);
-    EXPECT_GE(mallinfo2().fordblks, freeBefore + kBlock);
+    const struct mallinfo2 after = mallinfo2();
+    EXPECT_EQ(held.hblkhd, before.hblkhd) << "a mapping of its own would be unmapped when freed";
+    EXPECT_EQ(after.arena, held.arena) << "the heap gave the block back";
 #else
     GTEST_SKIP() << "only the GNU C library is tuned";
 #endif
