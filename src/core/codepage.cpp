@@ -195,6 +195,33 @@ void CodePage::writeKey(const AsciiTables& tables, std::string_view s, unsigned 
     for (std::size_t i = 0; i < n; ++i) out[n + 1 + i] = tables.tertiary[std::size_t(s[i] - kFirstPrintable)];
 }
 
+bool CodePage::firstAsciiKeyChunks(std::string_view s, std::uint64_t* chunks, std::size_t count) const
+{
+    unsigned char key[64];
+    const std::size_t wanted = std::min<std::size_t>(count, 8) * 8;
+    const std::size_t n = s.size();
+    const std::size_t primaries = std::min(n, wanted);
+    for (std::size_t p = 0; p < primaries; ++p) {
+        const unsigned c = unsigned(static_cast<unsigned char>(s[p])) - kFirstPrintable;
+        if (c >= unsigned(kPrintableCount)) return false;
+        key[p] = m_ascii.primary[c];
+    }
+    for (std::size_t p = primaries; p < n; ++p) {
+        if (unsigned(static_cast<unsigned char>(s[p])) - kFirstPrintable >= unsigned(kPrintableCount)) return false;
+    }
+    std::size_t p = primaries;
+    if (p < wanted) key[p++] = 0;
+    for (std::size_t i = 0; p < wanted && i < n; ++i, ++p)
+        key[p] = m_ascii.tertiary[std::size_t(static_cast<unsigned char>(s[i]) - kFirstPrintable)];
+    for (; p < wanted; ++p) key[p] = 0;
+    for (std::size_t c = 0; c * 8 < wanted; ++c) {
+        std::uint64_t chunk = 0;
+        for (std::size_t b = 0; b < 8; ++b) chunk = chunk << 8 | key[c * 8 + b];
+        chunks[c] = chunk;
+    }
+    return true;
+}
+
 CodePage::AsciiTables CodePage::makeAsciiTables() const
 {
     AsciiTables tables;

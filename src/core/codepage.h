@@ -68,6 +68,9 @@ public:
     // texts whose chunks agree up to the end of either key have equal keys. Only when hasAsciiKeys() and
     // isPrintableAscii(s).
     std::uint64_t asciiKeyChunk(std::string_view s, std::size_t offset) const;
+    // The first count chunks of the key of s (count at most 8), read in one pass over s, which also finds out
+    // whether s is printable ASCII; false, with chunks unspecified, if it is not. Only when hasAsciiKeys().
+    bool firstAsciiKeyChunks(std::string_view s, std::uint64_t* chunks, std::size_t count) const;
 
     QLocale collationLocale() const { return m_collator.locale(); }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 #include <future>
+#include <memory>
 #include <thread>
 
 namespace quillon {
@@ -186,21 +187,46 @@ public:
     {
     }
 
+    // Reads the first chunks of the ASCII texts and makes an item with the first as key for each of them, in
+    // the order of the rows; the places of the other texts go to other.
+    template <class ImageOf>
+    void readKeys(ImageOf imageOf, std::vector<KeyItem>& ascii, std::vector<std::uint32_t>& other)
+    {
+        const std::size_t n = m_texts.size();
+        // Left unset: the chunks of every ASCII text are written before they are read.
+        m_ahead = std::make_unique_for_overwrite<std::uint64_t[]>(n * kAhead);
+        std::vector<KeyItem> secondAscii;
+        std::vector<std::uint32_t> secondOther;
+        inTwo(twoThreads(n), n / 2, n, [&](std::size_t from, std::size_t to) {
+            std::vector<KeyItem>& items = from == 0 ? ascii : secondAscii;
+            std::vector<std::uint32_t>& others = from == 0 ? other : secondOther;
+            items.reserve(from == 0 ? n : to - from);
+            for (std::size_t i = from; i < to; ++i) {
+                std::uint64_t* chunks = &m_ahead[i * kAhead];
+                if (!m_codePage.firstAsciiKeyChunks(m_texts[i], chunks, kAhead)) {
+                    others.push_back(std::uint32_t(i));
+                    continue;
+                }
+                if (m_direction < 0) {
+                    for (std::size_t c = 0; c < kAhead; ++c) chunks[c] = ~chunks[c];
+                }
+                items.push_back({chunks[0], std::uint32_t(imageOf(i)), std::uint32_t(i)});
+            }
+        });
+        ascii.insert(ascii.end(), secondAscii.begin(), secondAscii.end());
+        other.insert(other.end(), secondOther.begin(), secondOther.end());
+    }
+
+    // Sorts the items readKeys made.
     void sort(std::vector<KeyItem>& items)
     {
         const std::size_t n = items.size();
-        m_ahead.resize(m_texts.size() * kAhead);
-        const bool twoThreads = n >= kTwoThreadsFrom && std::thread::hardware_concurrency() > 1;
-        // Items are in the order of their rows, so each half writes the chunks of rows of its own.
-        const auto readChunks = [&](std::size_t from, std::size_t to) { this->readChunks(items.data(), from, to); };
-        inTwo(twoThreads, n / 2, n, readChunks);
         sortKeyItems(items.data(), n, m_scratch);
-
         // Runs of equal first chunks are sorted on their own, so the halves split between two runs.
         std::size_t middle = n / 2;
         while (middle > 0 && middle < n && sameRun(items[middle - 1], items[middle])) ++middle;
         std::vector<KeyItem> secondScratch;
-        inTwo(twoThreads, middle, n, [&](std::size_t from, std::size_t to) {
+        inTwo(twoThreads(n), middle, n, [&](std::size_t from, std::size_t to) {
             sortRuns(items.data() + from, to - from, 8, from == 0 ? m_scratch : secondScratch);
         });
     }
@@ -210,6 +236,8 @@ private:
     // Texts and chunks are read in sorted order, scattered in memory: each is asked for this many items early.
     static constexpr std::size_t kPrefetchDistance = 8;
     static constexpr std::size_t kTwoThreadsFrom = 20000;
+
+    static bool twoThreads(std::size_t n) { return n >= kTwoThreadsFrom && std::thread::hardware_concurrency() > 1; }
 
     // Calls work(0, middle) and work(middle, n), on two threads if asked.
     template <class Work>
@@ -237,19 +265,6 @@ private:
     }
 
     static bool sameRun(const KeyItem& a, const KeyItem& b) { return a.key == b.key && a.image == b.image; }
-
-    // The first chunks of the rows of items [from, to), the first one also as their key.
-    void readChunks(KeyItem* items, std::size_t from, std::size_t to)
-    {
-        for (std::size_t i = from; i < to; ++i) {
-            if (i + kPrefetchDistance < to) __builtin_prefetch(m_texts[items[i + kPrefetchDistance].index].data());
-            const std::uint32_t index = items[i].index;
-            const std::size_t length = CodePage::asciiKeyLength(m_texts[index].size());
-            for (std::size_t c = 0; c < kAhead && c * 8 < length; ++c)
-                m_ahead[index * kAhead + c] = chunk(index, c * 8);
-            items[i].key = m_ahead[index * kAhead];
-        }
-    }
 
     // Sorts every run of two or more items with equal keys that go on past offset by their chunks from offset.
     void sortRuns(KeyItem* items, std::size_t n, std::size_t offset, std::vector<KeyItem>& scratch)
@@ -284,7 +299,7 @@ private:
     const std::vector<std::string_view>& m_texts;
     const CodePage& m_codePage;
     int m_direction;
-    std::vector<std::uint64_t> m_ahead;  // by row, the first kAhead chunks of its key
+    std::unique_ptr<std::uint64_t[]> m_ahead;  // by row, the first kAhead chunks of its key
     std::vector<KeyItem> m_scratch;
 };
 
@@ -320,20 +335,19 @@ template <class Row>
 void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& texts, int direction,
                  const CodePage& codePage)
 {
-    std::vector<KeyItem> ascii;
-    std::vector<std::uint32_t> other;
-    ascii.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (CodePage::isPrintableAscii(texts[i]))
-            ascii.push_back({0, std::uint32_t(imageOf(rows[i])), std::uint32_t(i)});
-        else
-            other.push_back(std::uint32_t(i));
-    }
-    if (other.size() > rows.size() / 16 || !codePage.hasAsciiKeys()) {
+    if (!codePage.hasAsciiKeys()) {
         sortByCollationKeys(rows, texts, direction, codePage);
         return;
     }
-    AsciiKeySorter(texts, codePage, direction).sort(ascii);
+    std::vector<KeyItem> ascii;
+    std::vector<std::uint32_t> other;
+    AsciiKeySorter sorter(texts, codePage, direction);
+    sorter.readKeys([&](std::size_t i) { return imageOf(rows[i]); }, ascii, other);
+    if (other.size() > rows.size() / 16) {
+        sortByCollationKeys(rows, texts, direction, codePage);
+        return;
+    }
+    sorter.sort(ascii);
     if (other.empty()) {
         gatherRows(rows, ascii);
         return;
