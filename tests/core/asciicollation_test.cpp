@@ -132,6 +132,33 @@ TEST(AsciiKeys, SortExactlyAsTheCollatorWheneverUsed)
     }
 }
 
+// The key read in chunks, one at a time or the first few at once, is the key, with zeros past its end; a text
+// that is not printable ASCII is refused by the reading at once, wherever its odd byte lies.
+TEST(AsciiKeys, ChunksSpellTheKey)
+{
+    const Utf8CodePage cp(QLocale(QLocale::English, QLocale::UnitedStates));
+    ASSERT_TRUE(cp.hasAsciiKeys());
+    std::vector<std::string> texts = randomNames(3, 400);
+    texts.push_back(std::string(70, 'x'));
+    for (const std::string& text : texts) {
+        std::string key = asciiKey(cp, text);
+        key.resize(std::max<std::size_t>(key.size(), 80) / 8 * 8 + 8, '\0');
+        std::uint64_t first[5];
+        ASSERT_TRUE(cp.firstAsciiKeyChunks(text, first, 5)) << text;
+        for (std::size_t c = 0; c * 8 < key.size(); ++c) {
+            std::uint64_t expected = 0;
+            for (std::size_t b = 0; b < 8; ++b) expected = expected << 8 | static_cast<unsigned char>(key[c * 8 + b]);
+            EXPECT_EQ(cp.asciiKeyChunk(text, c * 8), expected) << text << ", chunk " << c;
+            if (c < 5) {
+                EXPECT_EQ(first[c], expected) << text << ", chunk " << c;
+            }
+        }
+    }
+    std::uint64_t chunks[4];
+    for (const char* odd : {"caf\xC3\xA9", "tab\there", "\x7F", "a long name that goes on past the chunks read\x01"})
+        EXPECT_FALSE(cp.firstAsciiKeyChunks(odd, chunks, 4)) << odd;
+}
+
 TEST(AsciiKeys, CommonLocalesUseThem)
 {
     for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates),
