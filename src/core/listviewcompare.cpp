@@ -202,6 +202,7 @@ public:
             std::vector<std::uint32_t>& others = from == 0 ? other : secondOther;
             items.reserve(from == 0 ? n : to - from);
             for (std::size_t i = from; i < to; ++i) {
+                if (i + kPrefetchDistance < to) __builtin_prefetch(m_texts[i + kPrefetchDistance].data());
                 std::uint64_t* chunks = &m_ahead[i * kAhead];
                 if (!m_codePage.firstAsciiKeyChunks(m_texts[i], chunks, kAhead)) {
                     others.push_back(std::uint32_t(i));
