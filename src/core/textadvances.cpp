@@ -16,6 +16,12 @@ double TextAdvances::measureAscii(char16_t u)
     return m_ascii[u];
 }
 
+void TextAdvances::measurePrintable()
+{
+    for (char16_t u = 0x20; u <= 0x7E; ++u) m_printable[u] = unit(u);
+    m_printableMeasured = true;
+}
+
 double TextAdvances::other(char16_t u)
 {
     if (QChar::isSurrogate(u)) return kUnknown;

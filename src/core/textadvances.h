@@ -3,6 +3,7 @@
 #include <QStringView>
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <limits>
 #include <string_view>
@@ -42,23 +43,38 @@ public:
     // there is any other byte.
     bool sumPrintableAscii(std::string_view bytes, double& sum)
     {
-        double total = 0;
-        for (const char c : bytes) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x20 || byte > 0x7E) return false;
-            const float advance = m_ascii[byte];
-            total += advance >= 0 ? advance : measureAscii(byte);
+        if (!m_printableMeasured) measurePrintable();
+        // Two sums, so that each addition need not wait for the one before, and the bytes checked without a
+        // branch each: a byte outside the range wraps round to above 0x5E.
+        const auto* byte = reinterpret_cast<const unsigned char*>(bytes.data());
+        const std::size_t size = bytes.size();
+        double even = 0;
+        double odd = 0;
+        bool outside = false;
+        std::size_t i = 0;
+        for (; i + 1 < size; i += 2) {
+            outside |= (unsigned(byte[i] - 0x20) > 0x5E) | (unsigned(byte[i + 1] - 0x20) > 0x5E);
+            even += m_printable[byte[i]];
+            odd += m_printable[byte[i + 1]];
         }
-        sum = total;
-        return true;
+        if (i < size) {
+            outside |= unsigned(byte[i] - 0x20) > 0x5E;
+            even += m_printable[byte[i]];
+        }
+        sum = even + odd;
+        return !outside;
     }
 
 private:
     double measureAscii(char16_t u);
     double other(char16_t u);
+    void measurePrintable();
 
     Measure m_measure;
     std::array<float, 128> m_ascii;  // -1 until measured
+    // Printable ASCII by byte, 0 for every other byte; all measured on the first byte text.
+    std::array<double, 256> m_printable{};
+    bool m_printableMeasured = false;
     std::vector<float> m_others;     // every other unit, -1 until measured; made on the first such unit
 };
 

@@ -46,9 +46,14 @@ void ContentsModel::columnAdvances(int column, TextAdvances& advances, std::vect
             break;
         }
         case MediaColumn:
-            sumRows(sums, [&](const ContentsRow& row) {
-                return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0;
-            });
+            sumRows(
+                sums,
+                [&](const ContentsRow& row) {
+                    return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0;
+                },
+                [](const ContentsRow& row) {
+                    if (row.file) __builtin_prefetch(row.file->MediaInfo);
+                });
             break;
         default:
             RowTableModel::columnAdvances(column, advances, sums);

@@ -6,7 +6,7 @@
 #include <QListView>
 #include <QTreeView>
 #include <algorithm>
-#include <utility>
+#include <functional>
 #include <vector>
 
 #include "celltexts.h"
@@ -36,11 +36,10 @@ constexpr std::size_t kMeasuredCandidates = 256;
 // its characters' advances (measured once per character, and summed by the model from its records where it
 // can) and the widest estimates are measured exactly. Kerning and shaping move a width by a pixel or two at
 // most, so the widest text is among them; should a font kern some text wider than the sum of its characters,
-// its column comes out that pixel or two narrower. The vectors are the estimates and their order, kept
-// between columns.
+// its column comes out that pixel or two narrower. The vectors are the estimates and a copy put in order,
+// kept between columns.
 int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& metrics,
-               TextAdvances& advances, std::vector<double>& sums,
-               std::vector<std::pair<double, int>>& estimates) {
+               TextAdvances& advances, std::vector<double>& sums, std::vector<double>& ordered) {
     const int rows = model.rowCount();
     const auto* cells = dynamic_cast<const CellTexts*>(&model);
     auto textAt = [&](int row) {
@@ -58,13 +57,18 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
         sums.resize(std::size_t(rows));
         for (int r = 0; r < rows; ++r) sums[std::size_t(r)] = advances.sum(textAt(r));
     }
-    estimates.clear();
-    for (int r = 0; r < rows; ++r) estimates.emplace_back(sums[std::size_t(r)], r);
-    const auto top = estimates.begin() + std::ptrdiff_t(std::min(kMeasuredCandidates, estimates.size()));
-    std::nth_element(estimates.begin(), top - 1, estimates.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (auto it = estimates.begin(); it != top; ++it)
-        widest = std::max(widest, metrics.horizontalAdvance(textAt(it->second)));
+    // The candidates are the rows above the least of the largest estimates, and as many of the rows at it as
+    // make up their number.
+    ordered.assign(sums.begin(), sums.end());
+    const auto top = ordered.begin() + std::ptrdiff_t(std::min(kMeasuredCandidates, ordered.size()));
+    std::nth_element(ordered.begin(), top - 1, ordered.end(), std::greater<>());
+    const double least = *(top - 1);
+    auto atLeast = std::count(ordered.begin(), top, least);
+    for (int r = 0; r < rows; ++r) {
+        const double sum = sums[std::size_t(r)];
+        if (sum > least || (sum == least && atLeast-- > 0))
+            widest = std::max(widest, metrics.horizontalAdvance(textAt(r)));
+    }
     return widest;
 }
 
@@ -186,11 +190,11 @@ void ItemListView::adjustColumns() {
     const QFontMetricsF unitMetrics(m_details->font());
     TextAdvances advances([&](char16_t unit) { return float(unitMetrics.horizontalAdvance(QChar(unit))); });
     std::vector<double> sums;
-    std::vector<std::pair<double, int>> estimates;
+    std::vector<double> ordered;
     const int rows = model->rowCount();
     m_details->header()->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < model->columnCount(); ++c) {
-        const int widest = widestText(*model, c, metrics, advances, sums, estimates);
+        const int widest = widestText(*model, c, metrics, advances, sums, ordered);
         // The details view draws the row's picture inside the first column, before the caption; an empty
         // list has no picture to make room for.
         const int picture = c == 0 && rows > 0 ? m_details->iconSize().width() + kPictureSpacing : 0;
