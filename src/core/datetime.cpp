@@ -53,12 +53,9 @@ DateTime encodeDateTime(const DateTimeParts& p)
     return days >= 0 ? days + time : days - time;
 }
 
-DateTimeParts decodeDateTime(DateTime value)
+void splitDateTime(DateTime value, std::int64_t& days, std::int64_t& msOfDay)
 {
-    DateTimeParts p;
     if (!std::isfinite(value)) value = 0;
-    std::int64_t days = 0;
-    std::int64_t msOfDay = 0;
     if (std::fabs(value) < 1e9) {
         // The conversions do what std::trunc and std::llround do, without a library call each: ms + 0.5 can
         // round up to the next whole number when ms lies just below a half, which the check takes back (the
@@ -76,6 +73,14 @@ DateTimeParts decodeDateTime(DateTime value)
         msOfDay -= kMsecPerDay;
         days += value >= 0 ? 1 : -1;
     }
+}
+
+DateTimeParts decodeDateTime(DateTime value)
+{
+    DateTimeParts p;
+    std::int64_t days = 0;
+    std::int64_t msOfDay = 0;
+    splitDateTime(value, days, msOfDay);
     civilDate(days, p);
     p.hour = int(msOfDay / 3'600'000);
     p.minute = int(msOfDay / 60'000 % 60);

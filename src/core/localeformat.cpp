@@ -300,6 +300,7 @@ void LocaleFormat::Advances::sumDateFields()
     using Kind = Field::Kind;
     if (m_datesSummed) return;
     m_datesSummed = true;
+    m_daySums.resize(kDaySlots);
     sumNumbers();
     m_blank = m_advances.unit(u' ');
     if (m_format.m_dateFields) {
@@ -379,26 +380,37 @@ double LocaleFormat::Advances::sizeText(std::int64_t kb)
     return m_advances.sum(m_format.sizeText(kb));
 }
 
+double LocaleFormat::Advances::dateSum(const DateTimeParts& p)
+{
+    if (m_format.m_dateFields && p.year >= 1000 && p.year <= 9999)
+        return m_dateText + m_day[std::size_t(p.day)] + m_month[std::size_t(p.month)] +
+               m_century[std::size_t(p.year / 100)] + m_yearOfCentury[std::size_t(p.year % 100)];
+    QString date;
+    m_format.appendDate(date, p);
+    return m_advances.sum(date);
+}
+
 double LocaleFormat::Advances::dateText(DateTime value)
 {
     sumDateFields();
-    const DateTimeParts p = decodeDateTime(value);
-    double sum = 0;
-    if (m_format.m_dateFields && p.year >= 1000 && p.year <= 9999) {
-        sum = m_dateText + m_day[std::size_t(p.day)] + m_month[std::size_t(p.month)] +
-              m_century[std::size_t(p.year / 100)] + m_yearOfCentury[std::size_t(p.year % 100)];
-    } else {
-        QString date;
-        m_format.appendDate(date, p);
-        sum = m_advances.sum(date);
+    // The calendar date costs more than the rest of the sum; the files of a folder share few days.
+    std::int64_t days = 0;
+    std::int64_t msOfDay = 0;
+    splitDateTime(value, days, msOfDay);
+    DaySum& slot = m_daySums[std::size_t(days) % kDaySlots];
+    if (slot.sum < 0 || slot.days != days) {
+        slot.days = days;
+        slot.sum = dateSum(decodeDateTime(value));
     }
-    if (!showsTime(p)) return sum;
-    sum += m_blank;
-    if (m_format.m_timeFields)
-        return sum + m_timeText + m_hour[std::size_t(p.hour)] + m_minute[std::size_t(p.minute)] +
-               m_second[std::size_t(p.second)];
+    if (msOfDay == 0) return slot.sum;
+    const double sum = slot.sum + m_blank;
+    if (m_format.m_timeFields) {
+        const auto ms = int(msOfDay);
+        return sum + m_timeText + m_hour[std::size_t(ms / 3'600'000)] + m_minute[std::size_t(ms / 60'000 % 60)] +
+               m_second[std::size_t(ms / 1000 % 60)];
+    }
     QString time;
-    m_format.appendTime(time, p);
+    m_format.appendTime(time, decodeDateTime(value));
     return sum + m_advances.sum(time);
 }
 

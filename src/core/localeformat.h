@@ -96,6 +96,7 @@ private:
     // first date.
     void sumDateFields();
     double fieldSum(const Field& field, const DateTimeParts& parts);
+    double dateSum(const DateTimeParts& parts);
 
     const LocaleFormat& m_format;
     TextAdvances& m_advances;
@@ -114,6 +115,13 @@ private:
     std::array<double, 13> m_month{};
     std::array<double, 100> m_century{};
     std::array<double, 100> m_yearOfCentury{};
+    // Sums of the date part by day count, kept for the last day count that fell in each slot.
+    struct DaySum {
+        std::int64_t days = 0;
+        double sum = -1;  // none yet
+    };
+    static constexpr std::size_t kDaySlots = 4096;
+    std::vector<DaySum> m_daySums;
     // Time fields: literal text, then by hour (AM and PM included), minute and second.
     double m_timeText = 0;
     std::array<double, 24> m_hour{};
