@@ -31,6 +31,11 @@ void setUpCommon(QAbstractItemView* view) {
 constexpr int kMeasureAllRows = 20000;
 // In longer lists only the texts with the largest estimates are measured.
 constexpr std::size_t kMeasuredCandidates = 256;
+// Every this many estimates one is sampled for the bound, the sample's kSampleRank + 1st largest.
+constexpr std::size_t kSampleStep = 32;
+constexpr std::size_t kSampleRank = 15;
+static_assert(std::size_t(kMeasureAllRows) / kSampleStep > kSampleRank &&
+              std::size_t(kMeasureAllRows) >= kMeasuredCandidates);
 
 // The width of the widest display text of a column. In a long list every text is estimated from the sum of
 // its characters' advances (measured once per character, and summed by the model from its records where it
@@ -58,9 +63,20 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
         for (int r = 0; r < rows; ++r) sums[std::size_t(r)] = advances.sum(textAt(r));
     }
     // The candidates are the rows above the least of the largest estimates, and as many of the rows at it as
-    // make up their number.
-    ordered.assign(sums.begin(), sums.end());
-    const auto top = ordered.begin() + std::ptrdiff_t(std::min(kMeasuredCandidates, ordered.size()));
+    // make up their number. Only the estimates that can be among them are put in order: those at or above a
+    // bound that a sample of every 32nd estimate puts some five hundred rows from the top, or all of them
+    // should fewer than the candidates reach it.
+    ordered.clear();
+    for (std::size_t r = 0; r < sums.size(); r += kSampleStep) ordered.push_back(sums[r]);
+    std::nth_element(ordered.begin(), ordered.begin() + std::ptrdiff_t(kSampleRank), ordered.end(),
+                     std::greater<>());
+    const double bound = ordered[kSampleRank];
+    ordered.clear();
+    for (const double sum : sums) {
+        if (sum >= bound) ordered.push_back(sum);
+    }
+    if (ordered.size() < kMeasuredCandidates) ordered.assign(sums.begin(), sums.end());
+    const auto top = ordered.begin() + std::ptrdiff_t(kMeasuredCandidates);
     std::nth_element(ordered.begin(), top - 1, ordered.end(), std::greater<>());
     const double least = *(top - 1);
     auto atLeast = std::count(ordered.begin(), top, least);
