@@ -20,7 +20,7 @@ qint64 dayZeroJulian()
     return julian;
 }
 
-// The calendar date of a day count, one conversion for all three parts. Years from 1 on by whole-number
+// The calendar date of a day count, one conversion for year, month and day. Years from 1 on by whole-number
 // arithmetic on the proleptic Gregorian calendar (days since 1970 shifted to an era starting in March 0000),
 // which QDate also keeps; earlier dates, where QDate has no year 0, through QDate.
 void civilDate(std::int64_t days, DateTimeParts& p)

@@ -162,42 +162,42 @@ void LocaleFormat::append(QString& out, const Fields& fields, const DateTimePart
     for (const Field& field : fields) append(out, field, parts);
 }
 
-void LocaleFormat::append(QString& out, const Field& field, const DateTimeParts& parts)
+void LocaleFormat::append(QString& out, const Field& field, const DateTimeParts& p)
 {
     using Kind = Field::Kind;
-    const int hour12 = parts.hour % 12 == 0 ? 12 : parts.hour % 12;
+    const int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
     switch (field.kind) {
     case Kind::Text: out += field.text; break;
-    case Kind::Day: appendNumber(out, parts.day, 1); break;
-    case Kind::Day2: appendNumber(out, parts.day, 2); break;
-    case Kind::Month: appendNumber(out, parts.month, 1); break;
-    case Kind::Month2: appendNumber(out, parts.month, 2); break;
-    case Kind::Year2: appendNumber(out, parts.year % 100, 2); break;
-    case Kind::Year4: appendNumber(out, parts.year, 4); break;
-    case Kind::Hour: appendNumber(out, parts.hour, 1); break;
-    case Kind::Hour2: appendNumber(out, parts.hour, 2); break;
+    case Kind::Day: appendNumber(out, p.day, 1); break;
+    case Kind::Day2: appendNumber(out, p.day, 2); break;
+    case Kind::Month: appendNumber(out, p.month, 1); break;
+    case Kind::Month2: appendNumber(out, p.month, 2); break;
+    case Kind::Year2: appendNumber(out, p.year % 100, 2); break;
+    case Kind::Year4: appendNumber(out, p.year, 4); break;
+    case Kind::Hour: appendNumber(out, p.hour, 1); break;
+    case Kind::Hour2: appendNumber(out, p.hour, 2); break;
     case Kind::Hour12: appendNumber(out, hour12, 1); break;
     case Kind::Hour12Two: appendNumber(out, hour12, 2); break;
-    case Kind::Minute: appendNumber(out, parts.minute, 1); break;
-    case Kind::Minute2: appendNumber(out, parts.minute, 2); break;
-    case Kind::Second: appendNumber(out, parts.second, 1); break;
-    case Kind::Second2: appendNumber(out, parts.second, 2); break;
-    case Kind::AmPm: out += parts.hour < 12 ? field.text : field.pm; break;
-    case Kind::MonthName: out += field.names[std::size_t(parts.month - 1)]; break;
+    case Kind::Minute: appendNumber(out, p.minute, 1); break;
+    case Kind::Minute2: appendNumber(out, p.minute, 2); break;
+    case Kind::Second: appendNumber(out, p.second, 1); break;
+    case Kind::Second2: appendNumber(out, p.second, 2); break;
+    case Kind::AmPm: out += p.hour < 12 ? field.text : field.pm; break;
+    case Kind::MonthName: out += field.names[std::size_t(p.month - 1)]; break;
     }
 }
 
-LocaleFormat::SizeParts LocaleFormat::sizeParts(std::int64_t kb) const
+LocaleFormat::SizeFigures LocaleFormat::sizeFigures(std::int64_t kb) const
 {
     // Sizes below 1,000 MB need no thousands separator and are written from whole numbers: kb / 1024 is exact
     // in binary, so its thousandths round up above half and down below it. A value exactly halfway is left to
     // QLocale, and so is any locale whose digits are not 0-9.
-    SizeParts parts;
-    if (!m_plainDigits || kb < 0) return parts;
+    SizeFigures figures;
+    if (!m_plainDigits || kb < 0) return figures;
     if (kb <= 999) {
-        parts.kind = SizeParts::Kind::Kilobytes;
-        parts.whole = int(kb);
-        return parts;
+        figures.kind = SizeFigures::Kind::Kilobytes;
+        figures.whole = int(kb);
+        return figures;
     }
     auto whole = kb / 1024;
     auto thousandths = (kb % 1024) * 125 / 128;
@@ -208,50 +208,50 @@ LocaleFormat::SizeParts LocaleFormat::sizeParts(std::int64_t kb) const
         ++whole;
     }
     if (remainder != 64 && whole <= 999) {
-        parts.kind = SizeParts::Kind::Megabytes;
-        parts.whole = int(whole);
-        parts.thousandths = int(thousandths);
+        figures.kind = SizeFigures::Kind::Megabytes;
+        figures.whole = int(whole);
+        figures.thousandths = int(thousandths);
     }
-    return parts;
+    return figures;
 }
 
 QString LocaleFormat::sizeText(std::int64_t kb) const
 {
-    const SizeParts parts = sizeParts(kb);
+    const SizeFigures figures = sizeFigures(kb);
     QString text;
-    switch (parts.kind) {
-    case SizeParts::Kind::Kilobytes:
-        appendNumber(text, parts.whole, 1);
+    switch (figures.kind) {
+    case SizeFigures::Kind::Kilobytes:
+        appendNumber(text, figures.whole, 1);
         text += QStringLiteral(" KB");
         return text;
-    case SizeParts::Kind::Megabytes:
-        appendNumber(text, parts.whole, 1);
+    case SizeFigures::Kind::Megabytes:
+        appendNumber(text, figures.whole, 1);
         text += m_decimalPoint;
-        appendNumber(text, parts.thousandths, 3);
+        appendNumber(text, figures.thousandths, 3);
         text += QStringLiteral(" MB");
         return text;
-    case SizeParts::Kind::Other:
+    case SizeFigures::Kind::Other:
         break;
     }
     if (kb <= 999) return m_locale.toString(qlonglong(kb)) + QStringLiteral(" KB");
     return m_locale.toString(double(kb) / 1024.0, 'f', 3) + QStringLiteral(" MB");
 }
 
-void LocaleFormat::appendDate(QString& out, const DateTimeParts& parts) const
+void LocaleFormat::appendDate(QString& out, const DateTimeParts& p) const
 {
     // Four-digit years only: QLocale pads and signs other years in ways the fields do not copy.
-    if (m_dateFields && parts.year >= 1000 && parts.year <= 9999)
-        append(out, *m_dateFields, parts);
+    if (m_dateFields && p.year >= 1000 && p.year <= 9999)
+        append(out, *m_dateFields, p);
     else
-        out += m_locale.toString(QDate(parts.year, parts.month, parts.day), m_shortDate);
+        out += m_locale.toString(QDate(p.year, p.month, p.day), m_shortDate);
 }
 
-void LocaleFormat::appendTime(QString& out, const DateTimeParts& parts) const
+void LocaleFormat::appendTime(QString& out, const DateTimeParts& p) const
 {
     if (m_timeFields)
-        append(out, *m_timeFields, parts);
+        append(out, *m_timeFields, p);
     else
-        out += m_locale.toString(QTime(parts.hour, parts.minute, parts.second, parts.msec), m_longTime);
+        out += m_locale.toString(QTime(p.hour, p.minute, p.second, p.msec), m_longTime);
 }
 
 QString LocaleFormat::dateText(DateTime value) const
@@ -288,10 +288,10 @@ void LocaleFormat::Advances::sumNumbers()
     m_decimalPoint = m_advances.sum(m_format.m_decimalPoint);
 }
 
-double LocaleFormat::Advances::fieldSum(const Field& field, const DateTimeParts& parts)
+double LocaleFormat::Advances::fieldSum(const Field& field, const DateTimeParts& p)
 {
     QString text;
-    append(text, field, parts);
+    append(text, field, p);
     return m_advances.sum(text);
 }
 
@@ -305,18 +305,18 @@ void LocaleFormat::Advances::sumDateFields()
     m_blank = m_advances.unit(u' ');
     if (m_format.m_dateFields) {
         for (const Field& field : *m_format.m_dateFields) {
-            DateTimeParts parts;
+            DateTimeParts p;
             switch (field.kind) {
             case Kind::Day:
             case Kind::Day2:
-                for (parts.day = 1; parts.day <= 31; ++parts.day)
-                    m_day[std::size_t(parts.day)] += fieldSum(field, parts);
+                for (p.day = 1; p.day <= 31; ++p.day)
+                    m_day[std::size_t(p.day)] += fieldSum(field, p);
                 break;
             case Kind::Month:
             case Kind::Month2:
             case Kind::MonthName:
-                for (parts.month = 1; parts.month <= 12; ++parts.month)
-                    m_month[std::size_t(parts.month)] += fieldSum(field, parts);
+                for (p.month = 1; p.month <= 12; ++p.month)
+                    m_month[std::size_t(p.month)] += fieldSum(field, p);
                 break;
             case Kind::Year2:
                 for (std::size_t n = 0; n < 100; ++n) m_yearOfCentury[n] += m_twoDigits[n];
@@ -329,35 +329,35 @@ void LocaleFormat::Advances::sumDateFields()
                 }
                 break;
             default:
-                m_dateText += fieldSum(field, parts);
+                m_dateText += fieldSum(field, p);
                 break;
             }
         }
     }
     if (m_format.m_timeFields) {
         for (const Field& field : *m_format.m_timeFields) {
-            DateTimeParts parts;
+            DateTimeParts p;
             switch (field.kind) {
             case Kind::Hour:
             case Kind::Hour2:
             case Kind::Hour12:
             case Kind::Hour12Two:
             case Kind::AmPm:
-                for (parts.hour = 0; parts.hour < 24; ++parts.hour)
-                    m_hour[std::size_t(parts.hour)] += fieldSum(field, parts);
+                for (p.hour = 0; p.hour < 24; ++p.hour)
+                    m_hour[std::size_t(p.hour)] += fieldSum(field, p);
                 break;
             case Kind::Minute:
             case Kind::Minute2:
-                for (parts.minute = 0; parts.minute < 60; ++parts.minute)
-                    m_minute[std::size_t(parts.minute)] += fieldSum(field, parts);
+                for (p.minute = 0; p.minute < 60; ++p.minute)
+                    m_minute[std::size_t(p.minute)] += fieldSum(field, p);
                 break;
             case Kind::Second:
             case Kind::Second2:
-                for (parts.second = 0; parts.second < 60; ++parts.second)
-                    m_second[std::size_t(parts.second)] += fieldSum(field, parts);
+                for (p.second = 0; p.second < 60; ++p.second)
+                    m_second[std::size_t(p.second)] += fieldSum(field, p);
                 break;
             default:
-                m_timeText += fieldSum(field, parts);
+                m_timeText += fieldSum(field, p);
                 break;
             }
         }
@@ -367,14 +367,14 @@ void LocaleFormat::Advances::sumDateFields()
 double LocaleFormat::Advances::sizeText(std::int64_t kb)
 {
     sumNumbers();
-    const SizeParts parts = m_format.sizeParts(kb);
-    switch (parts.kind) {
-    case SizeParts::Kind::Kilobytes:
-        return m_number[std::size_t(parts.whole)] + m_kbSuffix;
-    case SizeParts::Kind::Megabytes:
-        return m_number[std::size_t(parts.whole)] + m_decimalPoint + m_threeDigits[std::size_t(parts.thousandths)] +
+    const SizeFigures figures = m_format.sizeFigures(kb);
+    switch (figures.kind) {
+    case SizeFigures::Kind::Kilobytes:
+        return m_number[std::size_t(figures.whole)] + m_kbSuffix;
+    case SizeFigures::Kind::Megabytes:
+        return m_number[std::size_t(figures.whole)] + m_decimalPoint + m_threeDigits[std::size_t(figures.thousandths)] +
                m_mbSuffix;
-    case SizeParts::Kind::Other:
+    case SizeFigures::Kind::Other:
         break;
     }
     return m_advances.sum(m_format.sizeText(kb));

@@ -54,21 +54,21 @@ private:
     using Fields = std::vector<Field>;
     static std::optional<Fields> compile(const QString& format, const QLocale& locale, bool date);
     static void append(QString& out, const Fields& fields, const DateTimeParts& parts);
-    static void append(QString& out, const Field& field, const DateTimeParts& parts);
-    void appendDate(QString& out, const DateTimeParts& parts) const;
-    void appendTime(QString& out, const DateTimeParts& parts) const;
-    static bool showsTime(const DateTimeParts& parts)
+    static void append(QString& out, const Field& field, const DateTimeParts& p);
+    void appendDate(QString& out, const DateTimeParts& p) const;
+    void appendTime(QString& out, const DateTimeParts& p) const;
+    static bool showsTime(const DateTimeParts& p)
     {
-        return parts.hour != 0 || parts.minute != 0 || parts.second != 0 || parts.msec != 0;
+        return p.hour != 0 || p.minute != 0 || p.second != 0 || p.msec != 0;
     }
 
     // What the fast path of sizeText() writes: "kb KB" below 1,000 KB, else "whole.thousandths MB".
-    struct SizeParts {
+    struct SizeFigures {
         enum class Kind : std::uint8_t { Kilobytes, Megabytes, Other } kind = Kind::Other;
         int whole = 0;
         int thousandths = 0;
     };
-    SizeParts sizeParts(std::int64_t kb) const;
+    SizeFigures sizeFigures(std::int64_t kb) const;
 
     QLocale m_locale;
     QString m_shortDate;
@@ -92,11 +92,11 @@ private:
     // Sums of 0 to 999 without leading zeros and with them to two and three digits, of the decimal point and
     // of the units; made on the first size or date.
     void sumNumbers();
-    // Sums of the date and time fields' texts by the one part of the date or time each field shows; made on the
-    // first date.
+    // Sums of the date and time fields' texts by the one value each field shows (day, month, year, hour, minute
+    // or second); made on the first date.
     void sumDateFields();
-    double fieldSum(const Field& field, const DateTimeParts& parts);
-    double dateSum(const DateTimeParts& parts);
+    double fieldSum(const Field& field, const DateTimeParts& p);
+    double dateSum(const DateTimeParts& p);
 
     const LocaleFormat& m_format;
     TextAdvances& m_advances;
@@ -115,7 +115,7 @@ private:
     std::array<double, 13> m_month{};
     std::array<double, 100> m_century{};
     std::array<double, 100> m_yearOfCentury{};
-    // Sums of the date part by day count, kept for the last day count that fell in each slot.
+    // Sums of the dates without their times, kept for the last day count that fell in each slot.
     struct DaySum {
         std::int64_t days = 0;
         double sum = -1;  // none yet

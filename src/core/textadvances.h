@@ -39,8 +39,8 @@ public:
     // The sum over the characters of bytes in the code page, as over codePage.toUnicode(bytes). Printable ASCII
     // is the same character in every code page, so such texts are summed straight from their bytes.
     double sum(std::string_view bytes, const CodePage& codePage);
-    // The sum over bytes made only of printable ASCII (0x20 to 0x7E) into sum; false, and sum unspecified, when
-    // there is any other byte.
+    // The sum over bytes made only of printable ASCII (0x20 to 0x7E) into sum; false when there is any other
+    // byte, and then sum means nothing.
     bool sumPrintableAscii(std::string_view bytes, double& sum)
     {
         if (!m_printableMeasured) measurePrintable();

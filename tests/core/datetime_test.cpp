@@ -12,8 +12,8 @@ using namespace quillon;
 
 namespace {
 
-// The parts as QDate gives the calendar date, after rounding the time of day to the millisecond with the
-// library's rounding.
+// The calendar date as QDate gives it, after rounding the time of day to the millisecond with the library's
+// rounding.
 DateTimeParts byQDate(DateTime value)
 {
     constexpr std::int64_t msecPerDay = 86'400'000;
@@ -33,7 +33,7 @@ DateTimeParts byQDate(DateTime value)
     return p;
 }
 
-void expectSameParts(DateTime value)
+void expectAsQDate(DateTime value)
 {
     const DateTimeParts a = decodeDateTime(value);
     const DateTimeParts b = byQDate(value);
@@ -49,11 +49,11 @@ TEST(DecodeDateTime, CalendarDatesAreQDatesFromYearOneOn)
     const std::int64_t first = QDate(1, 1, 1).toJulianDay() - QDate(1899, 12, 30).toJulianDay();
     const std::int64_t last = QDate(10'000, 12, 31).toJulianDay() - QDate(1899, 12, 30).toJulianDay();
     for (std::int64_t day = first - 800; day <= last + 800; ++day) {
-        expectSameParts(double(day));
-        expectSameParts(double(day) + 0.75);
+        expectAsQDate(double(day));
+        expectAsQDate(double(day) + 0.75);
     }
     for (const double far : {-1e8, -1e9, -3e9, 1e8, 1e9 - 1, 1e9, 3e9, 1e12})
-        expectSameParts(far + (far < 0 ? -0.25 : 0.25));
+        expectAsQDate(far + (far < 0 ? -0.25 : 0.25));
 }
 
 TEST(DecodeDateTime, TimesRoundToTheMillisecondAsLlround)
@@ -66,24 +66,24 @@ TEST(DecodeDateTime, TimesRoundToTheMillisecondAsLlround)
         const double ms = double(msec(random));
         // Whole, half and almost half milliseconds, on both sides and at the end of a day.
         for (const double offset : {0.0, 0.5, -0.5, 0.4999999, 0.5000001, 1e-9})
-            expectSameParts(day >= 0 ? day + (ms + offset) / 86'400'000.0 : day - (ms + offset) / 86'400'000.0);
+            expectAsQDate(day >= 0 ? day + (ms + offset) / 86'400'000.0 : day - (ms + offset) / 86'400'000.0);
         const double next = std::nextafter(day + (ms + 0.5) / 86'400'000.0, 0.0);
-        expectSameParts(next);
-        expectSameParts(std::nextafter(next, 0.0));
+        expectAsQDate(next);
+        expectAsQDate(std::nextafter(next, 0.0));
     }
     // Just below half a millisecond past a power of two, where adding the half rounds up to the next whole
     // millisecond; such fractions are fine enough only within the first day on either side of day zero.
     for (int power = 0; power <= 26; ++power) {
         double value = (std::ldexp(1.0, power) - 0.5) / 86'400'000.0;
         for (int step = 0; step < 8; ++step, value = std::nextafter(value, 0.0)) {
-            expectSameParts(value);
-            expectSameParts(-value);
+            expectAsQDate(value);
+            expectAsQDate(-value);
         }
     }
-    expectSameParts(std::nextafter(1.0, 0.0));
-    expectSameParts(std::nextafter(-1.0, 0.0));
-    expectSameParts(0.0);
-    expectSameParts(-0.0);
+    expectAsQDate(std::nextafter(1.0, 0.0));
+    expectAsQDate(std::nextafter(-1.0, 0.0));
+    expectAsQDate(0.0);
+    expectAsQDate(-0.0);
 }
 
 }  // namespace
