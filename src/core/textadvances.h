@@ -72,10 +72,10 @@ private:
 
     Measure m_measure;
     std::array<float, 128> m_ascii;  // -1 until measured
+    std::vector<float> m_others;     // every other unit, -1 until measured; made on the first such unit
     // Printable ASCII by byte, 0 for every other byte; all measured on the first byte text.
     std::array<double, 256> m_printable{};
     bool m_printableMeasured = false;
-    std::vector<float> m_others;     // every other unit, -1 until measured; made on the first such unit
 };
 
 }  // namespace quillon
