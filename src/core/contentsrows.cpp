@@ -1,5 +1,8 @@
 #include "contentsrows.h"
 
+#include "codepage.h"
+#include "textadvances.h"
+
 namespace quillon {
 
 std::vector<ContentsRow> contentsRows(const Catalog& catalog, const CatalogNode& node)
@@ -20,6 +23,17 @@ std::string mediaText(const TFileData& file)
     std::string text(file.MediaInfo->Artist);
     text += file.MediaInfo->Title;
     return text;
+}
+
+double mediaTextAdvance(const TFileData& file, TextAdvances& advances, const CodePage& codePage)
+{
+    if (!file.MediaInfo) return 0;
+    double artist = 0;
+    double title = 0;
+    if (advances.sumPrintableAscii(file.MediaInfo->Artist, artist) &&
+        advances.sumPrintableAscii(file.MediaInfo->Title, title))
+        return artist + title;
+    return advances.sum(codePage.toUnicode(mediaText(file)));
 }
 
 }  // namespace quillon

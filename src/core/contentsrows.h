@@ -8,6 +8,9 @@
 
 namespace quillon {
 
+class CodePage;
+class TextAdvances;
+
 inline constexpr std::string_view kSubDirText = "[SUB-DIR]";
 inline constexpr int kFileImage = 4;
 
@@ -29,5 +32,8 @@ std::vector<ContentsRow> contentsRows(const Catalog& catalog, const CatalogNode&
 
 // The media text of a file: artist followed directly by title; empty without media info.
 std::string mediaText(const TFileData& file);
+// The advance sum of the media text as the code page reads it, straight from the artist and title where both are
+// printable ASCII.
+double mediaTextAdvance(const TFileData& file, TextAdvances& advances, const CodePage& codePage);
 
 }  // namespace quillon

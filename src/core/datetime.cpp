@@ -11,11 +11,35 @@ namespace quillon {
 namespace {
 
 constexpr std::int64_t kMsecPerDay = 86'400'000;
+// Day 0 is 1899-12-30; 1970-01-01 is day 25,569.
+constexpr std::int64_t kDayZeroTo1970 = 25'569;
 
 qint64 dayZeroJulian()
 {
     static const qint64 julian = QDate(1899, 12, 30).toJulianDay();
     return julian;
+}
+
+// The calendar date of a day count, one conversion for year, month and day. Years from 1 on by whole-number
+// arithmetic on the proleptic Gregorian calendar (days since 1970 shifted to an era starting in March 0000),
+// which QDate also keeps; earlier dates, where QDate has no year 0, through QDate.
+void civilDate(std::int64_t days, DateTimeParts& p)
+{
+    const std::int64_t z = days - kDayZeroTo1970 + 719'468;
+    const std::int64_t era = (z >= 0 ? z : z - 146'096) / 146'097;
+    const std::int64_t dayOfEra = z - era * 146'097;
+    const std::int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36'524 - dayOfEra / 146'096) / 365;
+    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
+    const int month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    if (year < 1 || year > 1'000'000) {
+        QDate::fromJulianDay(dayZeroJulian() + days).getDate(&p.year, &p.month, &p.day);
+        return;
+    }
+    p.year = int(year);
+    p.month = month;
+    p.day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
 }
 
 }  // namespace
@@ -29,19 +53,35 @@ DateTime encodeDateTime(const DateTimeParts& p)
     return days >= 0 ? days + time : days - time;
 }
 
-DateTimeParts decodeDateTime(DateTime value)
+void splitDateTime(DateTime value, std::int64_t& days, std::int64_t& msOfDay)
 {
-    DateTimeParts p;
     if (!std::isfinite(value)) value = 0;
-    const double whole = std::trunc(value);
-    auto msOfDay = std::int64_t(std::llround(std::fabs(value - whole) * kMsecPerDay));
-    auto days = std::int64_t(whole);
+    if (std::fabs(value) < 1e9) {
+        // The conversions do what std::trunc and std::llround do, without a library call each: ms + 0.5 can
+        // round up to the next whole number when ms lies just below a half, which the check takes back (the
+        // whole number less a half is exact).
+        days = std::int64_t(value);
+        const double ms = std::fabs(value - double(days)) * kMsecPerDay;
+        msOfDay = std::int64_t(ms + 0.5);
+        if (double(msOfDay) - 0.5 > ms) --msOfDay;
+    } else {
+        const double whole = std::trunc(value);
+        msOfDay = std::int64_t(std::llround(std::fabs(value - whole) * kMsecPerDay));
+        days = std::int64_t(whole);
+    }
     if (msOfDay >= kMsecPerDay) {
         msOfDay -= kMsecPerDay;
         days += value >= 0 ? 1 : -1;
     }
-    // One calendar conversion for all three parts; year(), month() and day() would each make their own.
-    QDate::fromJulianDay(dayZeroJulian() + days).getDate(&p.year, &p.month, &p.day);
+}
+
+DateTimeParts decodeDateTime(DateTime value)
+{
+    DateTimeParts p;
+    std::int64_t days = 0;
+    std::int64_t msOfDay = 0;
+    splitDateTime(value, days, msOfDay);
+    civilDate(days, p);
     p.hour = int(msOfDay / 3'600'000);
     p.minute = int(msOfDay / 60'000 % 60);
     p.second = int(msOfDay / 1000 % 60);

@@ -18,6 +18,8 @@ struct DateTimeParts {
 DateTime encodeDateTime(const DateTimeParts& parts);
 // Splits a day count; times are rounded to the millisecond first, so 2-second steps come back exact.
 DateTimeParts decodeDateTime(DateTime value);
+// The first step of decodeDateTime: the whole days (day 0 is 1899-12-30) and the milliseconds of the time of day.
+void splitDateTime(DateTime value, std::int64_t& days, std::int64_t& msOfDay);
 
 bool isValidDosDateTime(std::uint32_t dos);
 // Only for valid DOS date-times.

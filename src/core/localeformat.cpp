@@ -1,5 +1,7 @@
 #include "localeformat.h"
 
+#include "textadvances.h"
+
 #include <utility>
 
 namespace quillon {
@@ -157,61 +159,99 @@ std::optional<LocaleFormat::Fields> LocaleFormat::compile(const QString& format,
 
 void LocaleFormat::append(QString& out, const Fields& fields, const DateTimeParts& parts)
 {
+    for (const Field& field : fields) append(out, field, parts);
+}
+
+void LocaleFormat::append(QString& out, const Field& field, const DateTimeParts& p)
+{
     using Kind = Field::Kind;
-    const int hour12 = parts.hour % 12 == 0 ? 12 : parts.hour % 12;
-    for (const Field& field : fields) {
-        switch (field.kind) {
-        case Kind::Text: out += field.text; break;
-        case Kind::Day: appendNumber(out, parts.day, 1); break;
-        case Kind::Day2: appendNumber(out, parts.day, 2); break;
-        case Kind::Month: appendNumber(out, parts.month, 1); break;
-        case Kind::Month2: appendNumber(out, parts.month, 2); break;
-        case Kind::Year2: appendNumber(out, parts.year % 100, 2); break;
-        case Kind::Year4: appendNumber(out, parts.year, 4); break;
-        case Kind::Hour: appendNumber(out, parts.hour, 1); break;
-        case Kind::Hour2: appendNumber(out, parts.hour, 2); break;
-        case Kind::Hour12: appendNumber(out, hour12, 1); break;
-        case Kind::Hour12Two: appendNumber(out, hour12, 2); break;
-        case Kind::Minute: appendNumber(out, parts.minute, 1); break;
-        case Kind::Minute2: appendNumber(out, parts.minute, 2); break;
-        case Kind::Second: appendNumber(out, parts.second, 1); break;
-        case Kind::Second2: appendNumber(out, parts.second, 2); break;
-        case Kind::AmPm: out += parts.hour < 12 ? field.text : field.pm; break;
-        case Kind::MonthName: out += field.names[std::size_t(parts.month - 1)]; break;
-        }
+    const int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
+    switch (field.kind) {
+    case Kind::Text: out += field.text; break;
+    case Kind::Day: appendNumber(out, p.day, 1); break;
+    case Kind::Day2: appendNumber(out, p.day, 2); break;
+    case Kind::Month: appendNumber(out, p.month, 1); break;
+    case Kind::Month2: appendNumber(out, p.month, 2); break;
+    case Kind::Year2: appendNumber(out, p.year % 100, 2); break;
+    case Kind::Year4: appendNumber(out, p.year, 4); break;
+    case Kind::Hour: appendNumber(out, p.hour, 1); break;
+    case Kind::Hour2: appendNumber(out, p.hour, 2); break;
+    case Kind::Hour12: appendNumber(out, hour12, 1); break;
+    case Kind::Hour12Two: appendNumber(out, hour12, 2); break;
+    case Kind::Minute: appendNumber(out, p.minute, 1); break;
+    case Kind::Minute2: appendNumber(out, p.minute, 2); break;
+    case Kind::Second: appendNumber(out, p.second, 1); break;
+    case Kind::Second2: appendNumber(out, p.second, 2); break;
+    case Kind::AmPm: out += p.hour < 12 ? field.text : field.pm; break;
+    case Kind::MonthName: out += field.names[std::size_t(p.month - 1)]; break;
     }
+}
+
+LocaleFormat::SizeFigures LocaleFormat::sizeFigures(std::int64_t kb) const
+{
+    // Sizes below 1,000 MB need no thousands separator and are written from whole numbers: kb / 1024 is exact
+    // in binary, so its thousandths round up above half and down below it. A value exactly halfway is left to
+    // QLocale, and so is any locale whose digits are not 0-9.
+    SizeFigures figures;
+    if (!m_plainDigits || kb < 0) return figures;
+    if (kb <= 999) {
+        figures.kind = SizeFigures::Kind::Kilobytes;
+        figures.whole = int(kb);
+        return figures;
+    }
+    auto whole = kb / 1024;
+    auto thousandths = (kb % 1024) * 125 / 128;
+    const auto remainder = (kb % 1024) * 125 % 128;
+    if (remainder > 64) ++thousandths;
+    if (thousandths == 1000) {
+        thousandths = 0;
+        ++whole;
+    }
+    if (remainder != 64 && whole <= 999) {
+        figures.kind = SizeFigures::Kind::Megabytes;
+        figures.whole = int(whole);
+        figures.thousandths = int(thousandths);
+    }
+    return figures;
 }
 
 QString LocaleFormat::sizeText(std::int64_t kb) const
 {
-    // Sizes below 1,000 MB need no thousands separator and are written here from whole numbers: kb / 1024 is
-    // exact in binary, so its thousandths round up above half and down below it. A value exactly halfway is
-    // left to QLocale, and so is any locale whose digits are not 0-9.
-    if (m_plainDigits && kb >= 0) {
-        QString text;
-        if (kb <= 999) {
-            appendNumber(text, int(kb), 1);
-            text += QStringLiteral(" KB");
-            return text;
-        }
-        auto whole = kb / 1024;
-        auto thousandths = (kb % 1024) * 125 / 128;
-        const auto remainder = (kb % 1024) * 125 % 128;
-        if (remainder > 64) ++thousandths;
-        if (thousandths == 1000) {
-            thousandths = 0;
-            ++whole;
-        }
-        if (remainder != 64 && whole <= 999) {
-            appendNumber(text, int(whole), 1);
-            text += m_decimalPoint;
-            appendNumber(text, int(thousandths), 3);
-            text += QStringLiteral(" MB");
-            return text;
-        }
+    const SizeFigures figures = sizeFigures(kb);
+    QString text;
+    switch (figures.kind) {
+    case SizeFigures::Kind::Kilobytes:
+        appendNumber(text, figures.whole, 1);
+        text += QStringLiteral(" KB");
+        return text;
+    case SizeFigures::Kind::Megabytes:
+        appendNumber(text, figures.whole, 1);
+        text += m_decimalPoint;
+        appendNumber(text, figures.thousandths, 3);
+        text += QStringLiteral(" MB");
+        return text;
+    case SizeFigures::Kind::Other:
+        break;
     }
     if (kb <= 999) return m_locale.toString(qlonglong(kb)) + QStringLiteral(" KB");
     return m_locale.toString(double(kb) / 1024.0, 'f', 3) + QStringLiteral(" MB");
+}
+
+void LocaleFormat::appendDate(QString& out, const DateTimeParts& p) const
+{
+    // Four-digit years only: QLocale pads and signs other years in ways the fields do not copy.
+    if (m_dateFields && p.year >= 1000 && p.year <= 9999)
+        append(out, *m_dateFields, p);
+    else
+        out += m_locale.toString(QDate(p.year, p.month, p.day), m_shortDate);
+}
+
+void LocaleFormat::appendTime(QString& out, const DateTimeParts& p) const
+{
+    if (m_timeFields)
+        append(out, *m_timeFields, p);
+    else
+        out += m_locale.toString(QTime(p.hour, p.minute, p.second, p.msec), m_longTime);
 }
 
 QString LocaleFormat::dateText(DateTime value) const
@@ -219,19 +259,159 @@ QString LocaleFormat::dateText(DateTime value) const
     const DateTimeParts p = decodeDateTime(value);
     QString text;
     text.reserve(24);
-    // Four-digit years only: QLocale pads and signs other years in ways the fields do not copy.
-    if (m_dateFields && p.year >= 1000 && p.year <= 9999)
-        append(text, *m_dateFields, p);
-    else
-        text = m_locale.toString(QDate(p.year, p.month, p.day), m_shortDate);
-    if (p.hour != 0 || p.minute != 0 || p.second != 0 || p.msec != 0) {
+    appendDate(text, p);
+    if (showsTime(p)) {
         text += u' ';
-        if (m_timeFields)
-            append(text, *m_timeFields, p);
-        else
-            text += m_locale.toString(QTime(p.hour, p.minute, p.second, p.msec), m_longTime);
+        appendTime(text, p);
     }
     return text;
+}
+
+LocaleFormat::Advances::Advances(const LocaleFormat& format, TextAdvances& advances)
+    : m_format(format), m_advances(advances)
+{
+}
+
+void LocaleFormat::Advances::sumNumbers()
+{
+    if (m_numbersSummed) return;
+    m_numbersSummed = true;
+    std::array<double, 10> digit{};
+    for (int d = 0; d < 10; ++d) digit[std::size_t(d)] = m_advances.unit(char16_t(u'0' + d));
+    for (std::size_t n = 0; n < 1000; ++n) {
+        m_number[n] = n < 10 ? digit[n] : m_number[n / 10] + digit[n % 10];
+        m_threeDigits[n] = digit[n / 100] + digit[n / 10 % 10] + digit[n % 10];
+        if (n < 100) m_twoDigits[n] = digit[n / 10] + digit[n % 10];
+    }
+    m_kbSuffix = m_advances.sum(u" KB");
+    m_mbSuffix = m_advances.sum(u" MB");
+    m_decimalPoint = m_advances.sum(m_format.m_decimalPoint);
+}
+
+double LocaleFormat::Advances::fieldSum(const Field& field, const DateTimeParts& p)
+{
+    QString text;
+    append(text, field, p);
+    return m_advances.sum(text);
+}
+
+void LocaleFormat::Advances::sumDateFields()
+{
+    using Kind = Field::Kind;
+    if (m_datesSummed) return;
+    m_datesSummed = true;
+    m_daySums.resize(kDaySlots);
+    sumNumbers();
+    m_blank = m_advances.unit(u' ');
+    if (m_format.m_dateFields) {
+        for (const Field& field : *m_format.m_dateFields) {
+            DateTimeParts p;
+            switch (field.kind) {
+            case Kind::Day:
+            case Kind::Day2:
+                for (p.day = 1; p.day <= 31; ++p.day)
+                    m_day[std::size_t(p.day)] += fieldSum(field, p);
+                break;
+            case Kind::Month:
+            case Kind::Month2:
+            case Kind::MonthName:
+                for (p.month = 1; p.month <= 12; ++p.month)
+                    m_month[std::size_t(p.month)] += fieldSum(field, p);
+                break;
+            case Kind::Year2:
+                for (std::size_t n = 0; n < 100; ++n) m_yearOfCentury[n] += m_twoDigits[n];
+                break;
+            case Kind::Year4:
+                // Years 1000 to 9999: the century and the year of the century, two digits each.
+                for (std::size_t n = 0; n < 100; ++n) {
+                    m_century[n] += m_twoDigits[n];
+                    m_yearOfCentury[n] += m_twoDigits[n];
+                }
+                break;
+            default:
+                m_dateText += fieldSum(field, p);
+                break;
+            }
+        }
+    }
+    if (m_format.m_timeFields) {
+        for (const Field& field : *m_format.m_timeFields) {
+            DateTimeParts p;
+            switch (field.kind) {
+            case Kind::Hour:
+            case Kind::Hour2:
+            case Kind::Hour12:
+            case Kind::Hour12Two:
+            case Kind::AmPm:
+                for (p.hour = 0; p.hour < 24; ++p.hour)
+                    m_hour[std::size_t(p.hour)] += fieldSum(field, p);
+                break;
+            case Kind::Minute:
+            case Kind::Minute2:
+                for (p.minute = 0; p.minute < 60; ++p.minute)
+                    m_minute[std::size_t(p.minute)] += fieldSum(field, p);
+                break;
+            case Kind::Second:
+            case Kind::Second2:
+                for (p.second = 0; p.second < 60; ++p.second)
+                    m_second[std::size_t(p.second)] += fieldSum(field, p);
+                break;
+            default:
+                m_timeText += fieldSum(field, p);
+                break;
+            }
+        }
+    }
+}
+
+double LocaleFormat::Advances::sizeText(std::int64_t kb)
+{
+    sumNumbers();
+    const SizeFigures figures = m_format.sizeFigures(kb);
+    switch (figures.kind) {
+    case SizeFigures::Kind::Kilobytes:
+        return m_number[std::size_t(figures.whole)] + m_kbSuffix;
+    case SizeFigures::Kind::Megabytes:
+        return m_number[std::size_t(figures.whole)] + m_decimalPoint + m_threeDigits[std::size_t(figures.thousandths)] +
+               m_mbSuffix;
+    case SizeFigures::Kind::Other:
+        break;
+    }
+    return m_advances.sum(m_format.sizeText(kb));
+}
+
+double LocaleFormat::Advances::dateSum(const DateTimeParts& p)
+{
+    if (m_format.m_dateFields && p.year >= 1000 && p.year <= 9999)
+        return m_dateText + m_day[std::size_t(p.day)] + m_month[std::size_t(p.month)] +
+               m_century[std::size_t(p.year / 100)] + m_yearOfCentury[std::size_t(p.year % 100)];
+    QString date;
+    m_format.appendDate(date, p);
+    return m_advances.sum(date);
+}
+
+double LocaleFormat::Advances::dateText(DateTime value)
+{
+    sumDateFields();
+    // The calendar date costs more than the rest of the sum; the files of a folder share few days.
+    std::int64_t days = 0;
+    std::int64_t msOfDay = 0;
+    splitDateTime(value, days, msOfDay);
+    DaySum& slot = m_daySums[std::size_t(days) % kDaySlots];
+    if (slot.sum < 0 || slot.days != days) {
+        slot.days = days;
+        slot.sum = dateSum(decodeDateTime(value));
+    }
+    if (msOfDay == 0) return slot.sum;
+    const double sum = slot.sum + m_blank;
+    if (m_format.m_timeFields) {
+        const auto ms = int(msOfDay);
+        return sum + m_timeText + m_hour[std::size_t(ms / 3'600'000)] + m_minute[std::size_t(ms / 60'000 % 60)] +
+               m_second[std::size_t(ms / 1000 % 60)];
+    }
+    QString time;
+    m_format.appendTime(time, decodeDateTime(value));
+    return sum + m_advances.sum(time);
 }
 
 const LocaleFormat& activeLocaleFormat() { return activeSlot(); }

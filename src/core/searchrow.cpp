@@ -1,6 +1,7 @@
 #include "searchrow.h"
 
 #include "nodepath.h"
+#include "textadvances.h"
 
 namespace quillon {
 
@@ -8,6 +9,18 @@ std::string pathText(const SearchRow& row)
 {
     const CatalogNode* folder = row.pathFolder();
     return folder ? innerPath(*folder) : std::string();
+}
+
+double pathTextAdvance(const SearchRow& row, TextAdvances& advances, const CodePage& codePage)
+{
+    // The names of the folders below the volume, each followed by "\", as innerPath() writes them.
+    double sum = 0;
+    for (const CatalogNode* n = row.pathFolder(); n && n->level() >= 2; n = n->parent()) {
+        double name = 0;
+        if (!advances.sumPrintableAscii(n->text(), name)) return advances.sum(pathText(row), codePage);
+        sum += name + advances.unit(u'\\');
+    }
+    return sum;
 }
 
 QString sizeText(const SearchRow& row, const LocaleFormat& format)

@@ -12,6 +12,8 @@
 
 namespace quillon {
 
+class TextAdvances;
+
 inline constexpr int kFolderHitImage = 2;
 
 // One hit of a search run. A row refers to the catalog records instead of copying texts, so a run that finds a
@@ -47,6 +49,9 @@ enum SearchColumn { kNameColumn, kVolumeColumn, kPathColumn, kSizeColumn, kModif
 
 // The inner path with "\" after every folder name; empty for an entry of the volume's root folder.
 std::string pathText(const SearchRow& row);
+// The advance sum of the path text as the code page reads it, from the folder names without making the path
+// where they are all printable ASCII.
+double pathTextAdvance(const SearchRow& row, TextAdvances& advances, const CodePage& codePage);
 // The size text, "[SUB-DIR]" for a folder hit (or the size text of its Space total).
 QString sizeText(const SearchRow& row, const LocaleFormat& format);
 // The six texts of the results view, in column order, as bytes of the code page.

@@ -22,6 +22,45 @@ QString ContentsModel::text(const ContentsRow& row, int column) const {
     }
 }
 
+void ContentsModel::columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const {
+    const CodePage& codePage = activeCodePage();
+    switch (column) {
+        case NameColumn:
+            sumRows(
+                sums, [&](const ContentsRow& row) { return advances.sum(row.name(), codePage); },
+                [](const ContentsRow& row) { __builtin_prefetch(row.name().data()); });
+            break;
+        case SizeColumn: {
+            LocaleFormat::Advances format(activeLocaleFormat(), advances);
+            const double subDir = advances.sum(kSubDirText, codePage);
+            sumRows(sums, [&](const ContentsRow& row) {
+                if (row.file) return format.sizeText(row.file->SizeKB);
+                if (row.totalKB >= 0) return format.sizeText(row.totalKB);
+                return subDir;
+            });
+            break;
+        }
+        case ModifiedColumn: {
+            LocaleFormat::Advances format(activeLocaleFormat(), advances);
+            sumRows(sums, [&](const ContentsRow& row) { return format.dateText(row.date()); });
+            break;
+        }
+        case MediaColumn:
+            sumRows(
+                sums,
+                [&](const ContentsRow& row) {
+                    return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0;
+                },
+                [](const ContentsRow& row) {
+                    if (row.file) __builtin_prefetch(row.file->MediaInfo);
+                });
+            break;
+        default:
+            RowTableModel::columnAdvances(column, advances, sums);
+            break;
+    }
+}
+
 QString ContentsModel::columnTitle(int column) const {
     switch (column) {
         case NameColumn:

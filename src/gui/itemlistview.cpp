@@ -6,10 +6,11 @@
 #include <QListView>
 #include <QTreeView>
 #include <algorithm>
-#include <limits>
+#include <functional>
 #include <vector>
 
 #include "celltexts.h"
+#include "textadvances.h"
 
 namespace quillon {
 
@@ -30,13 +31,20 @@ void setUpCommon(QAbstractItemView* view) {
 constexpr int kMeasureAllRows = 20000;
 // In longer lists only the texts with the largest estimates are measured.
 constexpr std::size_t kMeasuredCandidates = 256;
+// Every this many estimates one is sampled for the bound, the sample's kSampleRank + 1st largest.
+constexpr std::size_t kSampleStep = 32;
+constexpr std::size_t kSampleRank = 15;
+static_assert(std::size_t(kMeasureAllRows) / kSampleStep > kSampleRank &&
+              std::size_t(kMeasureAllRows) >= kMeasuredCandidates);
 
 // The width of the widest display text of a column. In a long list every text is estimated from the sum of
-// its characters' advances (cached per character) and the widest estimates are measured exactly. Kerning
-// and shaping move a width by a pixel or two at most, so the widest text is among them; should a font kern
-// some text wider than the sum of its characters, its column comes out that pixel or two narrower.
+// its characters' advances (measured once per character, and summed by the model from its records where it
+// can) and the widest estimates are measured exactly. Kerning and shaping move a width by a pixel or two at
+// most, so the widest text is among them; should a font kern some text wider than the sum of its characters,
+// its column comes out that pixel or two narrower. The vectors are the estimates and a copy put in order,
+// kept between columns.
 int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& metrics,
-               const QFontMetricsF& advances) {
+               TextAdvances& advances, std::vector<double>& sums, std::vector<double>& ordered) {
     const int rows = model.rowCount();
     const auto* cells = dynamic_cast<const CellTexts*>(&model);
     auto textAt = [&](int row) {
@@ -48,25 +56,35 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
         return widest;
     }
 
-    std::vector<float> charAdvance(0x10000, -1.0f);  // by UTF-16 code unit; -1 until measured
-    auto estimate = [&](const QString& text) {
-        qreal sum = 0;
-        for (const QChar ch : text) {
-            if (ch.isSurrogate()) return std::numeric_limits<qreal>::max();  // always measured
-            float& advance = charAdvance[ch.unicode()];
-            if (advance < 0) advance = float(advances.horizontalAdvance(ch));
-            sum += advance;
-        }
-        return sum;
-    };
-    std::vector<std::pair<qreal, int>> estimates;
-    estimates.reserve(std::size_t(rows));
-    for (int r = 0; r < rows; ++r) estimates.emplace_back(estimate(textAt(r)), r);
-    const auto top = estimates.begin() + std::ptrdiff_t(std::min(kMeasuredCandidates, estimates.size()));
-    std::nth_element(estimates.begin(), top - 1, estimates.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (auto it = estimates.begin(); it != top; ++it)
-        widest = std::max(widest, metrics.horizontalAdvance(textAt(it->second)));
+    if (cells) {
+        cells->columnAdvances(column, advances, sums);
+    } else {
+        sums.resize(std::size_t(rows));
+        for (int r = 0; r < rows; ++r) sums[std::size_t(r)] = advances.sum(textAt(r));
+    }
+    // The candidates are the rows above the least of the largest estimates, and as many of the rows at it as
+    // make up their number. Only the estimates that can be among them are put in order: those at or above a
+    // bound that a sample of every 32nd estimate puts some five hundred rows from the top, or all of them
+    // should fewer than the candidates reach it.
+    ordered.clear();
+    for (std::size_t r = 0; r < sums.size(); r += kSampleStep) ordered.push_back(sums[r]);
+    std::nth_element(ordered.begin(), ordered.begin() + std::ptrdiff_t(kSampleRank), ordered.end(),
+                     std::greater<>());
+    const double bound = ordered[kSampleRank];
+    ordered.clear();
+    for (const double sum : sums) {
+        if (sum >= bound) ordered.push_back(sum);
+    }
+    if (ordered.size() < kMeasuredCandidates) ordered.assign(sums.begin(), sums.end());
+    const auto top = ordered.begin() + std::ptrdiff_t(kMeasuredCandidates);
+    std::nth_element(ordered.begin(), top - 1, ordered.end(), std::greater<>());
+    const double least = *(top - 1);
+    auto atLeast = std::count(ordered.begin(), top, least);
+    for (int r = 0; r < rows; ++r) {
+        const double sum = sums[std::size_t(r)];
+        if (sum > least || (sum == least && atLeast-- > 0))
+            widest = std::max(widest, metrics.horizontalAdvance(textAt(r)));
+    }
     return widest;
 }
 
@@ -185,11 +203,14 @@ void ItemListView::adjustColumns() {
     QAbstractItemModel* model = m_details->model();
     if (!model) return;
     const QFontMetrics metrics(m_details->font());
-    const QFontMetricsF advances(m_details->font());
+    const QFontMetricsF unitMetrics(m_details->font());
+    TextAdvances advances([&](char16_t unit) { return float(unitMetrics.horizontalAdvance(QChar(unit))); });
+    std::vector<double> sums;
+    std::vector<double> ordered;
     const int rows = model->rowCount();
     m_details->header()->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < model->columnCount(); ++c) {
-        const int widest = widestText(*model, c, metrics, advances);
+        const int widest = widestText(*model, c, metrics, advances, sums, ordered);
         // The details view draws the row's picture inside the first column, before the caption; an empty
         // list has no picture to make room for.
         const int picture = c == 0 && rows > 0 ? m_details->iconSize().width() + kPictureSpacing : 0;

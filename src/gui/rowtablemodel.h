@@ -10,6 +10,7 @@
 #include "celltexts.h"
 #include "imagelists.h"
 #include "listviewcompare.h"
+#include "textadvances.h"
 
 namespace quillon {
 
@@ -97,6 +98,10 @@ public:
         const Row* r = rowAt(row);
         return r ? text(*r, column) : QString();
     }
+    // Sums over the texts made one by one; the models sum the columns they can from the records instead.
+    void columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const override {
+        sumRows(sums, [&](const Row& row) { return advances.sum(text(row, column)); });
+    }
 
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
         const Row* row = index.isValid() ? rowAt(index.row()) : nullptr;
@@ -134,6 +139,26 @@ public:
 protected:
     virtual QString columnTitle(int column) const = 0;
     virtual int sizeColumn() const = 0;
+
+    // sums[r] = sum(row r), for every row. The rows of a sorted list lie scattered in memory, so the loop
+    // would mostly wait for them: each row's record is fetched some rows early, and ahead(row) is called for
+    // the row a few places on to fetch what sum will read through the record (a name's bytes).
+    template <class Sum, class Ahead>
+    void sumRows(std::vector<double>& sums, Sum sum, Ahead ahead) const {
+        constexpr std::size_t kRecordsAhead = 16;
+        constexpr std::size_t kTextsAhead = 8;
+        const std::size_t count = m_rows.size();
+        sums.resize(count);
+        for (std::size_t r = 0; r < count; ++r) {
+            if (r + kRecordsAhead < count) __builtin_prefetch(rowKey(m_rows[r + kRecordsAhead]));
+            if (r + kTextsAhead < count) ahead(m_rows[r + kTextsAhead]);
+            sums[r] = sum(m_rows[r]);
+        }
+    }
+    template <class Sum>
+    void sumRows(std::vector<double>& sums, Sum sum) const {
+        sumRows(sums, sum, [](const Row&) {});
+    }
 
     std::vector<Row> m_rows;
     std::array<QIcon, 6> m_images;

@@ -3,12 +3,18 @@
 #include <QListView>
 #include <QTest>
 #include <QTreeView>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "catalogfixture.h"
 #include "catalogtreemodel.h"
+#include "codepage.h"
 #include "contentsmodel.h"
 #include "itemlistview.h"
 #include "searchresultsmodel.h"
+#include "textadvances.h"
 
 using namespace quillon;
 using quillon::test::sampleDate;
@@ -37,6 +43,65 @@ struct SampleCatalog {
         catalog.sort();
     }
 };
+
+// A made-up font in which nearly every UTF-16 unit has an advance of its own.
+float fakeAdvance(char16_t unit) {
+    return float(1 + unit % 7 + unit / 1000.0);
+}
+
+// Files and folders whose texts take every way through the column sums: printable ASCII and other names (one
+// outside the basic plane), sizes on both sides of the KB/MB switch, halfway thousandths and 1,000 MB and
+// more, dates with and without a time, and media texts of every kind. Names are bytes of the active code
+// page. A tab in a name is measured to the next tab stop, far wider than its advance: only for comparing
+// sums.
+struct MixedCatalog {
+    Catalog catalog;
+    CatalogNode* volume = nullptr;
+    CatalogNode* deep = nullptr;
+
+    explicit MixedCatalog(const std::string& accented, bool tab = true) {
+        volume = catalog.addVolume("Mixed " + accented, NewFolderData(sampleDate()), nullptr);
+        CatalogNode* plain = volume->addFolder("Plain folder", NewFolderData(sampleDate(1)));
+        CatalogNode* other = plain->addFolder("Caf" + accented, NewFolderData(sampleDate(2) + 0.25));
+        deep = other->addFolder("deeper", NewFolderData(encodeDateTime({2003, 5, 17, 0, 0, 0, 500})));
+        const std::int64_t sizes[] = {0,    999,     1000,      1023,      1024,         1025,
+                                      1047, 524'800, 1'048'575, 1'048'576, 2'000'000'000};
+        const std::string names[] = {
+            "a.txt",           "Ärger " + accented, tab ? "tab\there" : "no tab here",
+            "x\xFFy",          "plain.mp3",         "empty.mp3",
+            accented + ".mp3", "song.mp3"};
+        int i = 0;
+        for (CatalogNode* folder : {volume, plain, other, deep}) {
+            for (const std::int64_t kb : sizes) {
+                const std::string& name = names[std::size_t(i) % std::size(names)];
+                const std::string artist = i % 3 == 0 ? "Artist" : i % 3 == 1 ? "Bj" + accented + "rk" : "";
+                const std::string title = i % 2 == 0 ? " - Title " + std::to_string(i) : "";
+                const DateTime date = i % 4 == 0   ? encodeDateTime({2003, 5, 17, 0, 0, 0})
+                                      : i % 4 == 1 ? encodeDateTime({999, 1, 2, 3, 4, 5})
+                                                   : sampleDate(i * 37) + i / 100.0;
+                test::CatalogFixture::addFile(*folder, name, kb * 1024, date, artist, title);
+                ++i;
+            }
+        }
+        catalog.sort();
+    }
+};
+
+// Every column's sums against the sums over the texts the model shows.
+void compareColumnAdvances(const QAbstractItemModel& model, const CellTexts& cells) {
+    TextAdvances advances(fakeAdvance);
+    TextAdvances textAdvances(fakeAdvance);
+    std::vector<double> sums;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        cells.columnAdvances(c, advances, sums);
+        QCOMPARE(sums.size(), std::size_t(model.rowCount()));
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const QString text = cells.cellText(r, c);
+            QVERIFY2(sums[std::size_t(r)] == textAdvances.sum(text),
+                     qPrintable(QStringLiteral("column %1 row %2: %3").arg(c).arg(r).arg(text)));
+        }
+    }
+}
 
 QStringList columnTexts(const QAbstractItemModel& model, int column) {
     QStringList texts;
@@ -228,6 +293,62 @@ private slots:
         view.resize(900, 300);
         QTest::qWait(10);
         QCOMPARE(details->columnWidth(1), std::max(widest + 16, 30));
+    }
+
+    void columnAdvancesAreTheSumsOverTheShownTexts() {
+        for (const bool western : {false, true}) {
+            std::optional<ScopedCodePage> codePage;
+            if (western)
+                codePage.emplace(
+                    std::make_shared<Windows1252CodePage>(QLocale(QLocale::English, QLocale::UnitedStates)));
+            // é and a clef outside the basic plane in UTF-8; é alone in Windows-1252.
+            MixedCatalog s(western ? std::string("\xE9") : std::string("\xC3\xA9 \xF0\x9D\x84\x9E"));
+
+            ContentsModel contents;
+            std::vector<ContentsRow> rows = contentsRows(s.catalog, *s.volume);
+            sortRows(rows, SortState{});
+            contents.setRows(std::move(rows));
+            contents.setTotal(0, 5000);
+            compareColumnAdvances(contents, contents);
+            contents.setRows(contentsRows(s.catalog, s.catalog.root()));
+            compareColumnAdvances(contents, contents);
+
+            SearchResultsModel results;
+            std::vector<SearchRow> hits;
+            const std::vector<const CatalogNode*> folders{s.volume, s.deep, s.deep->parent(),
+                                                          s.deep->parent()->parent()};
+            for (const CatalogNode* folder : folders) {
+                if (folder->level() >= 2) hits.push_back(folderHit(*folder));
+                for (const TFileData& file : folder->data().Files) hits.push_back(fileHit(*folder, file));
+            }
+            results.setRows(std::move(hits));
+            results.setTotal(1, 1'048'576);
+            compareColumnAdvances(results, results);
+        }
+    }
+
+    void autoSizeFindsTheWidestSearchHitAmongMany() {
+        MixedCatalog s("\xC3\xA9", false);
+        SearchResultsModel model;
+        std::vector<SearchRow> hits;
+        // More rows than are measured one by one; the widest texts of each column are a few among them.
+        for (int i = 0; i < 21000; ++i) {
+            CatalogNode* folder = i % 5 == 0 ? s.volume : s.deep;
+            const auto& files = folder->data().Files;
+            hits.push_back(i % 97 == 0 ? folderHit(*s.deep)
+                                       : fileHit(*folder, files[std::size_t(i) % files.size()]));
+        }
+        model.setRows(std::move(hits));
+        ItemListView view;
+        view.setModel(&model);
+        view.adjustColumns();
+        const QFontMetrics metrics(view.detailsView()->font());
+        for (int c = 0; c < model.columnCount(); ++c) {
+            int widest = 0;
+            for (const QString& text : columnTexts(model, c))
+                widest = std::max(widest, metrics.horizontalAdvance(text));
+            QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
+        }
     }
 
     void autoSizeFindsTheWidestTextAmongMany() {
