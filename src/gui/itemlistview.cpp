@@ -31,6 +31,11 @@ void setUpCommon(QAbstractItemView* view) {
 constexpr int kMeasureAllRows = 20000;
 // In longer lists only the texts with the largest estimates are measured.
 constexpr std::size_t kMeasuredCandidates = 256;
+// Kerning and shaping make a text at most this many pixels, and a sixteenth of its estimate, wider than the
+// sum of its characters' advances.
+constexpr double kKerningSlack = 2;
+// Of the candidates with one and the same estimate this many are measured.
+constexpr std::size_t kMeasuredAlike = 8;
 // Every this many estimates one is sampled for the bound, the sample's kSampleRank + 1st largest.
 constexpr std::size_t kSampleStep = 32;
 constexpr std::size_t kSampleRank = 15;
@@ -80,10 +85,24 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
     std::nth_element(ordered.begin(), top - 1, ordered.end(), std::greater<>());
     const double least = *(top - 1);
     auto atLeast = std::count(ordered.begin(), top, least);
+    std::vector<std::pair<double, int>> candidates;
+    candidates.reserve(kMeasuredCandidates);
     for (int r = 0; r < rows; ++r) {
         const double sum = sums[std::size_t(r)];
-        if (sum > least || (sum == least && atLeast-- > 0))
-            widest = std::max(widest, metrics.horizontalAdvance(textAt(r)));
+        if (sum > least || (sum == least && atLeast-- > 0)) candidates.emplace_back(sum, r);
+    }
+    // Widest estimate first. Once an estimate is too far below the widest text measured for kerning to make
+    // up the difference, no text after it can be wider. Texts with one and the same estimate (sizes and dates
+    // whose digits are all as wide) differ by kerning alone: a few of them stand for the rest.
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    double lastEstimate = -1;
+    std::size_t alike = 0;
+    for (const auto& [estimate, row] : candidates) {
+        if (estimate + kKerningSlack + estimate / 16 < widest) break;
+        alike = estimate == lastEstimate ? alike + 1 : 0;
+        lastEstimate = estimate;
+        if (alike < kMeasuredAlike) widest = std::max(widest, metrics.horizontalAdvance(textAt(row)));
     }
     return widest;
 }
