@@ -540,13 +540,23 @@ void TQuillonForm::FillContents() {
         return;
     }
     std::vector<ContentsRow> rows = contentsRows(m_catalog, *node);
-    sortRows(rows, m_sort);
-    m_contents->setRows(std::move(rows));
+    // Column widths do not depend on the order of the rows, and the rows are read several times faster in the
+    // order the catalog holds their records: the contents list is sized before it is sorted.
+    const bool adjust = m_actions->AutoAdjust1->isChecked();
+    const bool sizedFirst = adjust && visibleList() == ListView;
+    if (sizedFirst) {
+        m_contents->setRows(std::move(rows));
+        AdjustColsExecute();
+        m_contents->sortBy(m_sort);
+    } else {
+        sortRows(rows, m_sort);
+        m_contents->setRows(std::move(rows));
+    }
     setStatusText(1, QString::number(m_contents->rowCount()) + QStringLiteral(" Items"));
     const QString path = fromBytes(GetNodePath(*node));
     pushPath(path);
     m_searchPane->setLookInLocation(path, node->image());
-    if (m_actions->AutoAdjust1->isChecked()) AdjustColsExecute();
+    if (adjust && !sizedFirst) AdjustColsExecute();
 }
 
 void TQuillonForm::pushPath(const QString& path) {
