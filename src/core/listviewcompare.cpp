@@ -7,6 +7,7 @@
 #include <cstring>
 #include <future>
 #include <memory>
+#include <numeric>
 #include <thread>
 
 namespace quillon {
@@ -304,27 +305,40 @@ private:
     std::vector<KeyItem> m_scratch;
 };
 
+struct CollationItem {
+    QCollatorSortKey key;
+    int image;
+    std::uint32_t index;
+};
+
+// The rows at places with their collation keys, made once each, sorted by image, then by key times direction;
+// equal rows keep their order.
+template <class Row>
+std::vector<CollationItem> collationSorted(const std::vector<Row>& rows, const std::vector<std::string_view>& texts,
+                                           const std::vector<std::uint32_t>& places, int direction,
+                                           const CodePage& codePage)
+{
+    std::vector<CollationItem> items;
+    items.reserve(places.size());
+    for (const std::uint32_t i : places) items.push_back({codePage.sortKey(texts[i]), imageOf(rows[i]), i});
+    std::stable_sort(items.begin(), items.end(), [&](const CollationItem& a, const CollationItem& b) {
+        if (a.image != b.image) return a.image < b.image;
+        return a.key.compare(b.key) * direction < 0;
+    });
+    return items;
+}
+
 // Sorts rows by collation keys made once per row; equal rows keep their order.
 template <class Row>
 void sortByCollationKeys(std::vector<Row>& rows, const std::vector<std::string_view>& texts, int direction,
                          const CodePage& codePage)
 {
-    struct Item {
-        QCollatorSortKey key;
-        int image;
-        std::uint32_t index;
-    };
-    std::vector<Item> items;
-    items.reserve(rows.size());
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        items.push_back({codePage.sortKey(texts[i]), imageOf(rows[i]), std::uint32_t(i)});
-    std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-        if (a.image != b.image) return a.image < b.image;
-        return a.key.compare(b.key) * direction < 0;
-    });
+    std::vector<std::uint32_t> all(rows.size());
+    std::iota(all.begin(), all.end(), std::uint32_t(0));
     std::vector<Row> sorted;
     sorted.reserve(rows.size());
-    for (const Item& item : items) sorted.push_back(rows[item.index]);
+    for (const CollationItem& item : collationSorted(rows, texts, all, direction, codePage))
+        sorted.push_back(rows[item.index]);
     rows = std::move(sorted);
 }
 
@@ -354,21 +368,10 @@ void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& te
         return;
     }
 
-    struct OtherRow {
-        QCollatorSortKey key;
-        int image;
-        std::uint32_t index;
-    };
-    std::vector<OtherRow> otherRows;
-    otherRows.reserve(other.size());
-    for (const std::uint32_t i : other) otherRows.push_back({codePage.sortKey(texts[i]), imageOf(rows[i]), i});
-    std::stable_sort(otherRows.begin(), otherRows.end(), [&](const OtherRow& a, const OtherRow& b) {
-        if (a.image != b.image) return a.image < b.image;
-        return a.key.compare(b.key) * direction < 0;
-    });
+    const std::vector<CollationItem> otherRows = collationSorted(rows, texts, other, direction, codePage);
 
     // Whether ASCII row a comes before other row b in the order of a stable sort of all rows.
-    auto before = [&](const KeyItem& a, const OtherRow& b) {
+    auto before = [&](const KeyItem& a, const CollationItem& b) {
         if (int(a.image) != b.image) return int(a.image) < b.image;
         const int c = codePage.sortKey(texts[a.index]).compare(b.key) * direction;
         return c != 0 ? c < 0 : a.index < b.index;

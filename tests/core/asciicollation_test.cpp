@@ -1,6 +1,7 @@
 #include "catalog.h"
 #include "codepage.h"
 #include "listviewcompare.h"
+#include "sortedrows.h"
 
 #include <QCollatorSortKey>
 #include <gtest/gtest.h>
@@ -226,21 +227,8 @@ TEST(AsciiKeys, SortedRowsFollowTheRowComparison)
                 }
             }
             const std::vector<ContentsRow> rows = contentsRows(catalog, *v);
-            for (const int direction : {1, -1}) {
-                const SortState sort{0, direction};
-                std::vector<ContentsRow> sorted = rows;
-                sortRows(sorted, sort);
-                std::vector<ContentsRow> expected = rows;
-                std::stable_sort(expected.begin(), expected.end(), [&](const ContentsRow& a, const ContentsRow& b) {
-                    return ListViewCompare(a, b, sort) < 0;
-                });
-                ASSERT_EQ(sorted.size(), expected.size());
-                for (std::size_t i = 0; i < sorted.size(); ++i) {
-                    ASSERT_EQ(sorted[i].name(), expected[i].name()) << lc.name << ", row " << i;
-                    ASSERT_EQ(sorted[i].file, expected[i].file) << lc.name << ", row " << i << ": ties reordered";
-                    ASSERT_EQ(sorted[i].node, expected[i].node) << lc.name << ", row " << i << ": ties reordered";
-                }
-            }
+            for (const int direction : {1, -1})
+                expectRowsSortedStably(rows, {0, direction}, lc.name);
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "catalog.h"
 #include "listviewcompare.h"
+#include "sortedrows.h"
 
 #include <gtest/gtest.h>
 
@@ -232,28 +233,11 @@ TEST(SortRows, ContentsRowsPutFoldersFirstThenNames)
 
 namespace {
 
-// Rows of one folder sorted by every column in both directions: the order of a stable sort by the row
-// comparison, ties included.
+// Rows of one folder sorted by every column in both directions.
 void expectStableComparisonOrder(const std::vector<ContentsRow>& rows, const char* what)
 {
     for (int column = 0; column < 4; ++column) {
-        for (const int direction : {1, -1}) {
-            const SortState sort{column, direction};
-            std::vector<ContentsRow> sorted = rows;
-            sortRows(sorted, sort);
-            std::vector<ContentsRow> expected = rows;
-            std::stable_sort(expected.begin(), expected.end(), [&](const ContentsRow& a, const ContentsRow& b) {
-                return ListViewCompare(a, b, sort) < 0;
-            });
-            ASSERT_EQ(sorted.size(), expected.size());
-            for (std::size_t i = 0; i < sorted.size(); ++i) {
-                ASSERT_EQ(sorted[i].file, expected[i].file)
-                    << what << ", column " << column << ", direction " << direction << ", row " << i;
-                ASSERT_EQ(sorted[i].node, expected[i].node)
-                    << what << ", column " << column << ", direction " << direction << ", row " << i;
-                ASSERT_EQ(sorted[i].totalKB, expected[i].totalKB);
-            }
-        }
+        for (const int direction : {1, -1}) expectRowsSortedStably(rows, {column, direction}, what);
     }
 }
 
@@ -307,17 +291,7 @@ TEST(SortRows, FoldersSortedOnTwoThreadsKeepTheComparisonOrder)
         v->data().Files.push_back(makeFileData(*v->store(), name, 1, 0));
     }
     const std::vector<ContentsRow> rows = contentsRows(catalog, *v);
-    for (const int direction : {1, -1}) {
-        const SortState sort{0, direction};
-        std::vector<ContentsRow> sorted = rows;
-        sortRows(sorted, sort);
-        std::vector<ContentsRow> expected = rows;
-        std::stable_sort(expected.begin(), expected.end(), [&](const ContentsRow& a, const ContentsRow& b) {
-            return ListViewCompare(a, b, sort) < 0;
-        });
-        for (std::size_t i = 0; i < sorted.size(); ++i)
-            ASSERT_EQ(sorted[i].file, expected[i].file) << "direction " << direction << ", row " << i;
-    }
+    for (const int direction : {1, -1}) expectRowsSortedStably(rows, {0, direction}, "two threads");
 }
 
 }  // namespace
