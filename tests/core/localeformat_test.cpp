@@ -8,6 +8,7 @@
 #include <QTime>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -61,10 +62,11 @@ TEST(LocaleFormatFields, DateTextsMatchQLocaleInEveryLocale)
     }
 }
 
-TEST(LocaleFormatFields, DateTextsMatchQLocaleForChosenFormats)
+// Short date and long time formats of every kind the fields take apart: names, literals with quotes, two-digit
+// years, AM/PM in both cases, and parts the fields leave to QLocale.
+std::vector<std::array<QString, 2>> chosenFormats()
 {
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QString formats[][2] = {
+    return {
         {QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")},
         {QStringLiteral("dd.MM.yy"), QStringLiteral("HH:mm:ss")},
         {QStringLiteral("d 'de' MMMM yyyy"), QStringLiteral("h 'o''clock' ap")},
@@ -73,7 +75,12 @@ TEST(LocaleFormatFields, DateTextsMatchQLocaleForChosenFormats)
         {QStringLiteral("'It''s' d/M"), QStringLiteral("h:mm A")},
         {QStringLiteral("d MMM yyyy"), QStringLiteral("HH:mm:ss")},
     };
-    for (const auto& pair : formats) {
+}
+
+TEST(LocaleFormatFields, DateTextsMatchQLocaleForChosenFormats)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedStates);
+    for (const auto& pair : chosenFormats()) {
         const LocaleFormat format(english, pair[0], pair[1]);
         for (const DateTime date : sampleDates())
             ASSERT_EQ(format.dateText(date), byQLocale(format, date)) << pair[0].toStdString();
@@ -224,18 +231,10 @@ TEST(LocaleFormatAdvances, DateSumsEqualTheSumsOverTheDateTextsInEveryLocale)
 TEST(LocaleFormatAdvances, DateSumsEqualTheSumsOverTheDateTextsForChosenFormats)
 {
     const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const QString formats[][2] = {
-        {QStringLiteral("M/d/yyyy"), QStringLiteral("h:mm:ss AP")},
-        {QStringLiteral("dd.MM.yy"), QStringLiteral("HH:mm:ss")},
-        {QStringLiteral("d 'de' MMMM yyyy"), QStringLiteral("h 'o''clock' ap")},
-        {QStringLiteral("yyyy'-'MM''dd"), QStringLiteral("hh.mm.ss a")},
-        {QStringLiteral("dddd d"), QStringLiteral("H:m:s zzz")},
-        {QStringLiteral("'It''s' d/M"), QStringLiteral("h:mm A")},
-        {QStringLiteral("d MMM yyyy"), QStringLiteral("HH:mm:ss")},
-        {QStringLiteral("yy yyyy d d MM"), QStringLiteral("s h m ss A hh a")},
-        {QStringLiteral("dd MMMM yy"), QStringLiteral("hh:mm:ss t")},
-        {QStringLiteral(u"d·M·yyyy"), QStringLiteral(u"HH∶mm")},
-    };
+    std::vector<std::array<QString, 2>> formats = chosenFormats();
+    formats.push_back({QStringLiteral("yy yyyy d d MM"), QStringLiteral("s h m ss A hh a")});
+    formats.push_back({QStringLiteral("dd MMMM yy"), QStringLiteral("hh:mm:ss t")});
+    formats.push_back({QStringLiteral(u"d·M·yyyy"), QStringLiteral(u"HH∶mm")});
     for (const auto& pair : formats) expectDateSums(LocaleFormat(english, pair[0], pair[1]), sampleDateTimes());
     for (const QLocale& locale : {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Japanese, QLocale::Japan),
                                   QLocale(QLocale::Russian, QLocale::Russia), QLocale(QLocale::Arabic, QLocale::Egypt)}) {

@@ -109,6 +109,20 @@ QStringList columnTexts(const QAbstractItemModel& model, int column) {
     return texts;
 }
 
+// A details list over the model, its columns sized automatically: each as wide as its widest text measured
+// one by one, plus the margin, plus the picture in the first.
+void expectColumnsSizedToWidestTexts(QAbstractItemModel& model) {
+    ItemListView view;
+    view.setModel(&model);
+    view.adjustColumns();
+    const QFontMetrics metrics(view.detailsView()->font());
+    for (int c = 0; c < model.columnCount(); ++c) {
+        int widest = 0;
+        for (const QString& text : columnTexts(model, c)) widest = std::max(widest, metrics.horizontalAdvance(text));
+        QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
+    }
+}
+
 }  // namespace
 
 class ModelsTest final : public QObject {
@@ -339,16 +353,7 @@ private slots:
                                        : fileHit(*folder, files[std::size_t(i) % files.size()]));
         }
         model.setRows(std::move(hits));
-        ItemListView view;
-        view.setModel(&model);
-        view.adjustColumns();
-        const QFontMetrics metrics(view.detailsView()->font());
-        for (int c = 0; c < model.columnCount(); ++c) {
-            int widest = 0;
-            for (const QString& text : columnTexts(model, c))
-                widest = std::max(widest, metrics.horizontalAdvance(text));
-            QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
-        }
+        expectColumnsSizedToWidestTexts(model);
     }
 
     void autoSizeFindsTheWidestTextAmongMany() {
@@ -364,16 +369,7 @@ private slots:
                                           i * 1000, sampleDate(i % 300));
         ContentsModel model;
         model.setRows(contentsRows(catalog, *volume));
-        ItemListView view;
-        view.setModel(&model);
-        view.adjustColumns();
-        const QFontMetrics metrics(view.detailsView()->font());
-        for (int c = 0; c < model.columnCount(); ++c) {
-            int widest = 0;
-            for (const QString& text : columnTexts(model, c))
-                widest = std::max(widest, metrics.horizontalAdvance(text));
-            QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
-        }
+        expectColumnsSizedToWidestTexts(model);
     }
 };
 
