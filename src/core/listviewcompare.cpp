@@ -350,7 +350,15 @@ template <class Row>
 void sortByTexts(std::vector<Row>& rows, const std::vector<std::string_view>& texts, int direction,
                  const CodePage& codePage)
 {
-    if (!codePage.hasAsciiKeys()) {
+    // More than one text in sixteen not ASCII: placing each among the others would cost more than collation
+    // keys for all. A sample of the texts tells most such lists before any key is read.
+    const std::size_t step = std::max<std::size_t>(1, texts.size() / 1024);
+    std::size_t sampled = 0;
+    std::size_t sampledOther = 0;
+    for (std::size_t i = 0; i < texts.size(); i += step, ++sampled) {
+        if (!CodePage::isPrintableAscii(texts[i])) ++sampledOther;
+    }
+    if (!codePage.hasAsciiKeys() || sampledOther > sampled / 16) {
         sortByCollationKeys(rows, texts, direction, codePage);
         return;
     }
