@@ -73,9 +73,13 @@ public:
         for (const QModelIndex& index : before) keys.push_back(rowKey(m_rows[std::size_t(index.row())]));
         sortRows(m_rows, sort);
         if (!before.isEmpty()) {
+            // Only the few rows that persistent indexes refer to are looked for, in one pass over the sorted rows.
             std::unordered_map<const void*, int> rowOf;
-            rowOf.reserve(m_rows.size());
-            for (std::size_t i = 0; i < m_rows.size(); ++i) rowOf.emplace(rowKey(m_rows[i]), int(i));
+            for (const void* key : keys) rowOf.emplace(key, -1);
+            for (std::size_t i = 0; i < m_rows.size(); ++i) {
+                const auto found = rowOf.find(rowKey(m_rows[i]));
+                if (found != rowOf.end() && found->second < 0) found->second = int(i);
+            }
             QModelIndexList after;
             after.reserve(before.size());
             for (qsizetype i = 0; i < before.size(); ++i)
