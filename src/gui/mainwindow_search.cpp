@@ -142,7 +142,8 @@ void TQuillonForm::SearchNowClick() {
     hooks.progress = [this](const SearchStatus& status) {
         if (!status.volumes.empty()) setStatusText(0, fromBytes(status.volumes));
         if (!status.place.empty()) setStatusText(1, fromBytes(status.place));
-        statusBar()->repaint();
+        // The events processed here paint the status bar at once; a repaint() before them would paint the
+        // whole window, the growing results list with it, twice each time.
         QCoreApplication::processEvents();
     };
     // Rows refer to the records of the volumes they were found in; a volume removed while they are listed is
