@@ -21,6 +21,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <future>
 #include <memory>
 
 #include "aboutbox.h"
@@ -541,13 +542,19 @@ void TQuillonForm::FillContents() {
     }
     std::vector<ContentsRow> rows = contentsRows(m_catalog, *node);
     // Column widths do not depend on the order of the rows, and the rows are read several times faster in the
-    // order the catalog holds their records: the contents list is sized before it is sorted.
+    // order the catalog holds their records: the contents list is sized on them in that order while a copy
+    // is sorted on another thread. The sort reads only the catalog, which nothing changes meanwhile.
     const bool adjust = m_actions->AutoAdjust1->isChecked();
     const bool sizedFirst = adjust && visibleList() == ListView;
     if (sizedFirst) {
+        std::future<std::vector<ContentsRow>> sorted =
+            std::async(std::launch::async, [copy = rows, sort = m_sort]() mutable {
+                sortRows(copy, sort);
+                return copy;
+            });
         m_contents->setRows(std::move(rows));
         AdjustColsExecute();
-        m_contents->sortBy(m_sort);
+        m_contents->setOrder(sorted.get());
     } else {
         sortRows(rows, m_sort);
         m_contents->setRows(std::move(rows));

@@ -66,27 +66,12 @@ public:
 
     // Orders the rows by the shared comparison; selected and current rows follow their records.
     void sortBy(const SortState& sort) {
-        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-        const QModelIndexList before = persistentIndexList();
-        std::vector<const void*> keys;
-        keys.reserve(std::size_t(before.size()));
-        for (const QModelIndex& index : before) keys.push_back(rowKey(m_rows[std::size_t(index.row())]));
-        sortRows(m_rows, sort);
-        if (!before.isEmpty()) {
-            // Only the few rows that persistent indexes refer to are looked for, in one pass over the sorted rows.
-            std::unordered_map<const void*, int> rowOf;
-            for (const void* key : keys) rowOf.emplace(key, -1);
-            for (std::size_t i = 0; i < m_rows.size(); ++i) {
-                const auto found = rowOf.find(rowKey(m_rows[i]));
-                if (found != rowOf.end() && found->second < 0) found->second = int(i);
-            }
-            QModelIndexList after;
-            after.reserve(before.size());
-            for (qsizetype i = 0; i < before.size(); ++i)
-                after.push_back(index(rowOf.at(keys[std::size_t(i)]), before[i].column()));
-            changePersistentIndexList(before, after);
-        }
-        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+        reorder([&](std::vector<Row>& rows) { sortRows(rows, sort); });
+    }
+    // The same rows in an order made elsewhere (sorted on another thread); selected and current rows follow
+    // their records.
+    void setOrder(std::vector<Row> ordered) {
+        reorder([&](std::vector<Row>& rows) { rows = std::move(ordered); });
     }
 
     // The total that Space puts in place of "[SUB-DIR]".
@@ -162,6 +147,36 @@ protected:
     template <class Sum>
     void sumRows(std::vector<double>& sums, Sum sum) const {
         sumRows(sums, sum, [](const Row&) {});
+    }
+
+private:
+    // Lets order(rows) put the rows in a new order, telling the views, whose persistent indexes follow the
+    // records they refer to.
+    template <class Order>
+    void reorder(Order order) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        const QModelIndexList before = persistentIndexList();
+        std::vector<const void*> keys;
+        keys.reserve(std::size_t(before.size()));
+        for (const QModelIndex& index : before) keys.push_back(rowKey(m_rows[std::size_t(index.row())]));
+        order(m_rows);
+        if (!before.isEmpty()) {
+            // Only the few rows that persistent indexes refer to are looked for, in one pass over the new order.
+            std::unordered_map<const void*, int> rowOf;
+            for (const void* key : keys) rowOf.emplace(key, -1);
+            for (std::size_t i = 0; i < m_rows.size(); ++i) {
+                const auto found = rowOf.find(rowKey(m_rows[i]));
+                if (found != rowOf.end() && found->second < 0) found->second = int(i);
+            }
+            QModelIndexList after;
+            after.reserve(before.size());
+            for (qsizetype i = 0; i < before.size(); ++i) {
+                const int row = rowOf.at(keys[std::size_t(i)]);
+                after.push_back(row < 0 ? QModelIndex() : index(row, before[i].column()));
+            }
+            changePersistentIndexList(before, after);
+        }
+        emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
     }
 
     std::vector<Row> m_rows;
