@@ -4,10 +4,10 @@
 // CATALOG_DIR holds one volume whose files lie in its top folder. The window starts in a temporary folder on
 // CATALOG_DIR with the default settings (details style, name order, auto resize on); each run then, in every
 // view style, shows the volume after the root (fill, sort, the column resize, to the end of the list's first
-// paint; a batched layout of the icon styles goes on after it), fills a
-// QTreeWidget with the same texts and pictures (made beforehand, and made during the fill), sorts the shown
-// volume by a header click on Size, Modified and Name in turn (repaint included), and runs sort -f over a file
-// of the names. Medians of the runs are printed in milliseconds with their ratios to the baselines.
+// paint; a batched layout of the icon styles goes on after it), fills a QTreeWidget with the same texts and
+// pictures (made beforehand, and made during the fill), sorts the shown volume by a header click on Size,
+// Modified and Name in turn (repaint included), and runs sort -f over a file of the names. Medians of the runs
+// are printed in milliseconds with their ratios to the baselines.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>

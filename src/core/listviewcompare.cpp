@@ -93,9 +93,10 @@ struct KeyItem {
     std::uint32_t index;
 };
 
-// Sorts items by image, then key, ascending; equal items keep their order. Short ranges by insertion, longer
-// ones by a radix sort over the bytes of the key and then the image, lowest first, that passes over any byte
-// all items share. scratch holds the items between passes and keeps its size for the next call.
+// Sorts items by image, then key, ascending; equal items keep their order. Short ranges by comparison, with
+// the items' places breaking ties, longer ones by a radix sort over the bytes of the key and then the image,
+// lowest first, that passes over any byte all items share. scratch holds the items between passes and keeps
+// its size for the next call.
 void sortKeyItems(KeyItem* items, std::size_t n, std::vector<KeyItem>& scratch)
 {
     if (n < 2) return;
