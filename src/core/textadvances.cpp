@@ -4,6 +4,8 @@
 
 #include <QChar>
 
+#include <cmath>
+
 #include <utility>
 
 namespace quillon {
@@ -18,7 +20,16 @@ double TextAdvances::measureAscii(char16_t u)
 
 void TextAdvances::measurePrintable()
 {
-    for (char16_t u = 0x20; u <= 0x7E; ++u) m_printable[u] = unit(u);
+    m_printableInTicks = true;
+    for (char16_t u = 0x20; u <= 0x7E; ++u) {
+        m_printable[u] = unit(u);
+        const double ticks = m_printable[u] * kTicksPerPixel;
+        // Up to a million pixels: no text's ticks come near the range of the sum.
+        if (ticks >= 0 && ticks <= 64e6 && ticks == std::floor(ticks))
+            m_printableTicks[u] = std::int32_t(ticks);
+        else
+            m_printableInTicks = false;
+    }
     m_printableMeasured = true;
 }
 

@@ -88,4 +88,34 @@ TEST(TextAdvances, PrintableAsciiSumsStraightFromTheBytes)
     EXPECT_FALSE(advances.sumPrintableAscii("caf\xC3\xA9", sum));
 }
 
+// Font engines give advances in 64ths of a pixel; such sums are added in whole ticks, and must come out as
+// the same sums added in pixels. Texts of every length up to a few dozen bytes, with a byte outside printable
+// ASCII in every place.
+TEST(TextAdvances, PrintableAsciiSumsInTicksAsInPixels)
+{
+    auto ticks = [](char16_t unit) { return float((320 + unit % 29 * 3) / 64.0); };
+    TextAdvances advances(ticks);
+    std::string text;
+    for (int length = 0; length < 40; ++length) {
+        double expected = 0;
+        for (const char byte : text) expected += double(ticks(char16_t(byte)));
+        double sum = -1;
+        ASSERT_TRUE(advances.sumPrintableAscii(text, sum)) << text;
+        EXPECT_EQ(sum, expected) << text;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            for (const char other : {'\x1F', '\x7F', '\xC3'}) {
+                std::string outside = text;
+                outside[at] = other;
+                EXPECT_FALSE(advances.sumPrintableAscii(outside, sum)) << length << " " << at;
+            }
+        }
+        text += char(' ' + (length * 37) % 95);
+    }
+    // An advance that is not a whole tick: the sums are made in pixels.
+    TextAdvances fractional([&](char16_t unit) { return unit == u'q' ? 7.3f : ticks(unit); });
+    double sum = -1;
+    ASSERT_TRUE(fractional.sumPrintableAscii("aq", sum));
+    EXPECT_EQ(sum, double(ticks(u'a')) + double(7.3f));
+}
+
 }  // namespace
