@@ -13,10 +13,10 @@ class CellTexts {
 public:
     virtual ~CellTexts() = default;
     virtual QString cellText(int row, int column) const = 0;
-    // The advance sum of every text of a column (TextAdvances::sum over cellText(row, column)), in row order;
-    // sums is resized to the row count. Cheaper than making the texts where a model can sum them from its
-    // records.
-    virtual void columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const = 0;
+    // The advance sum of every text of every column: sums[column][row] is TextAdvances::sum over
+    // cellText(row, column); sums is resized to the column count and each column to the row count. Cheaper
+    // than making the texts where a model can sum them from its records, which it reads once for all columns.
+    virtual void columnAdvances(TextAdvances& advances, std::vector<std::vector<double>>& sums) const = 0;
 
 protected:
     CellTexts() = default;

@@ -22,43 +22,22 @@ QString ContentsModel::text(const ContentsRow& row, int column) const {
     }
 }
 
-void ContentsModel::columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const {
+void ContentsModel::columnAdvances(TextAdvances& advances, std::vector<std::vector<double>>& sums) const {
     const CodePage& codePage = activeCodePage();
-    switch (column) {
-        case NameColumn:
-            sumRows(
-                sums, [&](const ContentsRow& row) { return advances.sum(row.name(), codePage); },
-                [](const ContentsRow& row) { __builtin_prefetch(row.name().data()); });
-            break;
-        case SizeColumn: {
-            LocaleFormat::Advances format(activeLocaleFormat(), advances);
-            const double subDir = advances.sum(kSubDirText, codePage);
-            sumRows(sums, [&](const ContentsRow& row) {
-                if (row.file) return format.sizeText(row.file->SizeKB);
-                if (row.totalKB >= 0) return format.sizeText(row.totalKB);
-                return subDir;
-            });
-            break;
-        }
-        case ModifiedColumn: {
-            LocaleFormat::Advances format(activeLocaleFormat(), advances);
-            sumRows(sums, [&](const ContentsRow& row) { return format.dateText(row.date()); });
-            break;
-        }
-        case MediaColumn:
-            sumRows(
-                sums,
-                [&](const ContentsRow& row) {
-                    return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0;
-                },
-                [](const ContentsRow& row) {
-                    if (row.file) __builtin_prefetch(row.file->MediaInfo);
-                });
-            break;
-        default:
-            RowTableModel::columnAdvances(column, advances, sums);
-            break;
-    }
+    LocaleFormat::Advances format(activeLocaleFormat(), advances);
+    const double subDir = advances.sum(kSubDirText, codePage);
+    sumColumns(
+        sums,
+        [](const ContentsRow& row) {
+            __builtin_prefetch(row.name().data());
+            if (row.file) __builtin_prefetch(row.file->MediaInfo);
+        },
+        [&](const ContentsRow& row) { return advances.sum(row.name(), codePage); },
+        [&](const ContentsRow& row) { return sizeTextAdvance(row, format, subDir); },
+        [&](const ContentsRow& row) { return format.dateText(row.date()); },
+        [&](const ContentsRow& row) { return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0; });
+    static_assert(NameColumn == 0 && SizeColumn == 1 && ModifiedColumn == 2 && MediaColumn == 3 &&
+                  ColumnCount == 4);
 }
 
 QString ContentsModel::columnTitle(int column) const {

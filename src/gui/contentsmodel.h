@@ -16,7 +16,7 @@ public:
         return parent.isValid() ? 0 : ColumnCount;
     }
     QString text(const ContentsRow& row, int column) const override;
-    void columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const override;
+    void columnAdvances(TextAdvances& advances, std::vector<std::vector<double>>& sums) const override;
 
 protected:
     QString columnTitle(int column) const override;

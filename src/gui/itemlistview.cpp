@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QTreeView>
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -36,73 +37,104 @@ constexpr std::size_t kMeasuredCandidates = 256;
 constexpr double kKerningSlack = 2;
 // Of the candidates with one and the same estimate this many are measured.
 constexpr std::size_t kMeasuredAlike = 8;
-// Every this many estimates one is sampled for the bound, the sample's kSampleRank + 1st largest.
-constexpr std::size_t kSampleStep = 32;
-constexpr std::size_t kSampleRank = 15;
-static_assert(std::size_t(kMeasureAllRows) / kSampleStep > kSampleRank &&
-              std::size_t(kMeasureAllRows) >= kMeasuredCandidates);
+// Up to this many estimates within reach of the widest text are gathered at once; more are gathered by
+// estimate in up to kGatheringPasses passes over the rows.
+constexpr std::size_t kGatheredAtOnce = 2048;
+constexpr int kGatheringPasses = 4;
+static_assert(std::size_t(kMeasureAllRows) >= kMeasuredCandidates);
 
 // The width of the widest display text of a column. In a long list every text is estimated from the sum of
 // its characters' advances (measured once per character, and summed by the model from its records where it
-// can) and the widest estimates are measured exactly. Kerning and shaping move a width by a pixel or two at
-// most, so the widest text is among them; should a font kern some text wider than the sum of its characters,
-// its column comes out that pixel or two narrower. The vectors are the estimates and a copy put in order,
-// kept between columns.
+// can), sums, and the widest estimates are measured exactly. Kerning and shaping move a width by a pixel or two
+// at most, so the widest text is among them; should a font kern some text wider than the sum of its
+// characters, its column comes out that pixel or two narrower.
 int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& metrics,
-               TextAdvances& advances, std::vector<double>& sums, std::vector<double>& ordered) {
+               const std::vector<double>& sums) {
     const int rows = model.rowCount();
     const auto* cells = dynamic_cast<const CellTexts*>(&model);
     auto textAt = [&](int row) {
         return cells ? cells->cellText(row, column) : model.index(row, column).data().toString();
     };
     int widest = 0;
-    if (rows <= kMeasureAllRows) {
+    if (rows <= kMeasureAllRows || sums.size() != std::size_t(rows)) {
         for (int r = 0; r < rows; ++r) widest = std::max(widest, metrics.horizontalAdvance(textAt(r)));
         return widest;
     }
-
-    if (cells) {
-        cells->columnAdvances(column, advances, sums);
-    } else {
-        sums.resize(std::size_t(rows));
-        for (int r = 0; r < rows; ++r) sums[std::size_t(r)] = advances.sum(textAt(r));
+    // The rows are measured widest estimate first, ties in row order, among the kMeasuredCandidates widest
+    // estimates. Once an estimate is too far below the widest text measured for kerning to make up the
+    // difference, no text after it can be wider: so a text of the widest estimate is measured first, and only
+    // the estimates that could still make a wider text are gathered. Texts with one and the same estimate
+    // (sizes and dates whose digits are all as wide) differ by kerning alone: a few of them stand for the rest.
+    auto outOfReach = [](double estimate, int width) {
+        return estimate + kKerningSlack + estimate / 16 < width;
+    };
+    const int first = int(std::max_element(sums.begin(), sums.end()) - sums.begin());
+    widest = metrics.horizontalAdvance(textAt(first));
+    struct Alike {
+        double estimate = 0;
+        std::size_t count = 0;                   // rows of this estimate among the candidates
+        std::array<int, kMeasuredAlike> rows{};  // the first of them
+    };
+    std::vector<Alike> groups;
+    auto add = [&](double estimate, int row) {
+        if (groups.empty() || groups.back().estimate != estimate) groups.push_back({estimate, 0, {}});
+        Alike& group = groups.back();
+        if (group.count < kMeasuredAlike) group.rows[group.count] = row;
+        ++group.count;
+    };
+    // Few estimates within reach are gathered and put in order. Many are mostly many rows of one estimate
+    // each (sizes and dates): those are gathered an estimate a pass over the rows, widest first, which
+    // each pass also finds the next of, until the candidates are made up; should that take more than a few
+    // passes, the widest candidates are picked out and put in order instead.
+    const auto inReach = std::size_t(std::count_if(sums.begin(), sums.end(),
+                                                   [&](double sum) { return !outOfReach(sum, widest); }));
+    bool gathered = false;
+    if (inReach > kGatheredAtOnce) {
+        double estimate = sums[std::size_t(first)];
+        std::size_t candidates = 0;
+        for (int pass = 0; pass < kGatheringPasses && !gathered; ++pass) {
+            Alike group{estimate, 0, {}};
+            double next = -TextAdvances::kUnknown;
+            for (int r = 0; r < rows; ++r) {
+                const double sum = sums[std::size_t(r)];
+                if (sum == estimate) {
+                    if (group.count < kMeasuredAlike) group.rows[group.count] = r;
+                    ++group.count;
+                }
+                next = sum < estimate && sum > next ? sum : next;
+            }
+            groups.push_back(group);
+            candidates += group.count;
+            gathered = candidates >= kMeasuredCandidates || next == -TextAdvances::kUnknown ||
+                       outOfReach(next, widest);
+            estimate = next;
+        }
+        if (!gathered) groups.clear();
     }
-    // The candidates are the rows above the least of the largest estimates, and as many of the rows at it as
-    // make up their number. Only the estimates that can be among them are put in order: those at or above a
-    // bound that a sample of every 32nd estimate puts some five hundred rows from the top, or all of them
-    // should fewer than the candidates reach it.
-    ordered.clear();
-    for (std::size_t r = 0; r < sums.size(); r += kSampleStep) ordered.push_back(sums[r]);
-    std::nth_element(ordered.begin(), ordered.begin() + std::ptrdiff_t(kSampleRank), ordered.end(),
-                     std::greater<>());
-    const double bound = ordered[kSampleRank];
-    ordered.clear();
-    for (const double sum : sums) {
-        if (sum >= bound) ordered.push_back(sum);
+    if (!gathered) {
+        std::vector<std::pair<double, int>> candidates;
+        candidates.reserve(inReach);
+        for (int r = 0; r < rows; ++r) {
+            const double sum = sums[std::size_t(r)];
+            if (!outOfReach(sum, widest)) candidates.emplace_back(sum, r);
+        }
+        auto before = [](const std::pair<double, int>& a, const std::pair<double, int>& b) {
+            return a.first > b.first || (a.first == b.first && a.second < b.second);
+        };
+        const auto top = candidates.begin() + std::ptrdiff_t(std::min(candidates.size(), kMeasuredCandidates));
+        std::nth_element(candidates.begin(), top, candidates.end(), before);
+        std::sort(candidates.begin(), top, before);
+        for (auto c = candidates.begin(); c != top; ++c) add(c->first, c->second);
     }
-    if (ordered.size() < kMeasuredCandidates) ordered.assign(sums.begin(), sums.end());
-    const auto top = ordered.begin() + std::ptrdiff_t(kMeasuredCandidates);
-    std::nth_element(ordered.begin(), top - 1, ordered.end(), std::greater<>());
-    const double least = *(top - 1);
-    auto atLeast = std::count(ordered.begin(), top, least);
-    std::vector<std::pair<double, int>> candidates;
-    candidates.reserve(kMeasuredCandidates);
-    for (int r = 0; r < rows; ++r) {
-        const double sum = sums[std::size_t(r)];
-        if (sum > least || (sum == least && atLeast-- > 0)) candidates.emplace_back(sum, r);
-    }
-    // Widest estimate first. Once an estimate is too far below the widest text measured for kerning to make
-    // up the difference, no text after it can be wider. Texts with one and the same estimate (sizes and dates
-    // whose digits are all as wide) differ by kerning alone: a few of them stand for the rest.
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const auto& a, const auto& b) { return a.first > b.first; });
-    double lastEstimate = -1;
-    std::size_t alike = 0;
-    for (const auto& [estimate, row] : candidates) {
-        if (estimate + kKerningSlack + estimate / 16 < widest) break;
-        alike = estimate == lastEstimate ? alike + 1 : 0;
-        lastEstimate = estimate;
-        if (alike < kMeasuredAlike) widest = std::max(widest, metrics.horizontalAdvance(textAt(row)));
+    std::size_t position = 0;  // in the order of measuring, ties counted
+    for (const Alike& group : groups) {
+        if (position >= kMeasuredCandidates || outOfReach(group.estimate, widest)) break;
+        const std::size_t measured = std::min({group.count, kMeasuredAlike, kMeasuredCandidates - position});
+        for (std::size_t i = 0; i < measured; ++i) {
+            if (group.rows[i] != first)
+                widest = std::max(widest, metrics.horizontalAdvance(textAt(group.rows[i])));
+        }
+        position += group.count;
     }
     return widest;
 }
@@ -223,13 +255,24 @@ void ItemListView::adjustColumns() {
     if (!model) return;
     const QFontMetrics metrics(m_details->font());
     const QFontMetricsF unitMetrics(m_details->font());
-    TextAdvances advances([&](char16_t unit) { return float(unitMetrics.horizontalAdvance(QChar(unit))); });
-    std::vector<double> sums;
-    std::vector<double> ordered;
     const int rows = model->rowCount();
+    const int columns = model->columnCount();
+    // Estimates of every text of a long list (see widestText).
+    std::vector<std::vector<double>> sums(static_cast<std::size_t>(columns));
+    if (rows > kMeasureAllRows) {
+        TextAdvances advances([&](char16_t unit) { return float(unitMetrics.horizontalAdvance(QChar(unit))); });
+        if (const auto* cells = dynamic_cast<const CellTexts*>(model)) {
+            cells->columnAdvances(advances, sums);
+        } else {
+            for (int c = 0; c < columns; ++c) {
+                for (int r = 0; r < rows; ++r)
+                    sums[std::size_t(c)].push_back(advances.sum(model->index(r, c).data().toString()));
+            }
+        }
+    }
     m_details->header()->setSectionResizeMode(QHeaderView::Interactive);
-    for (int c = 0; c < model->columnCount(); ++c) {
-        const int widest = widestText(*model, c, metrics, advances, sums, ordered);
+    for (int c = 0; c < columns; ++c) {
+        const int widest = widestText(*model, c, metrics, sums[std::size_t(c)]);
         // The details view draws the row's picture inside the first column, before the caption; an empty
         // list has no picture to make room for.
         const int picture = c == 0 && rows > 0 ? m_details->iconSize().width() + kPictureSpacing : 0;

@@ -10,6 +10,7 @@
 #include "celltexts.h"
 #include "imagelists.h"
 #include "listviewcompare.h"
+#include "localeformat.h"
 #include "textadvances.h"
 
 namespace quillon {
@@ -19,6 +20,14 @@ inline const void* rowKey(const ContentsRow& row) {
 }
 inline const void* rowKey(const SearchRow& row) {
     return row.file ? static_cast<const void*>(row.file) : row.folder;
+}
+// The advance sum of a row's size text: its file's size, the total that Space put in, or "[SUB-DIR]" (whose sum
+// is subDir).
+template <class Row>
+double sizeTextAdvance(const Row& row, LocaleFormat::Advances& format, double subDir) {
+    if (row.file) return format.sizeText(row.file->SizeKB);
+    if (row.totalKB >= 0) return format.sizeText(row.totalKB);
+    return subDir;
 }
 inline int rowImage(const ContentsRow& row) {
     return row.image;
@@ -87,11 +96,6 @@ public:
         const Row* r = rowAt(row);
         return r ? text(*r, column) : QString();
     }
-    // Sums over the texts made one by one; the models sum the columns they can from the records instead.
-    void columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const override {
-        sumRows(sums, [&](const Row& row) { return advances.sum(text(row, column)); });
-    }
-
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override {
         const Row* row = index.isValid() ? rowAt(index.row()) : nullptr;
         if (!row) return {};
@@ -129,24 +133,26 @@ protected:
     virtual QString columnTitle(int column) const = 0;
     virtual int sizeColumn() const = 0;
 
-    // sums[r] = sum(row r), for every row. The rows of a sorted list lie scattered in memory, so the loop
-    // would mostly wait for them: each row's record is fetched some rows early, and ahead(row) is called for
-    // the row a few places on to fetch what sum will read through the record (a name's bytes).
-    template <class Sum, class Ahead>
-    void sumRows(std::vector<double>& sums, Sum sum, Ahead ahead) const {
+    // sums[c][r] = the c-th of columnSums over row r, for every column and row, each row read once. The rows
+    // of a sorted list lie scattered in memory, so the loop would mostly wait for them: each row's record is
+    // fetched some rows early, and ahead(row) is called for the row a few places on to fetch what the sums
+    // will read through the record (a name's bytes).
+    template <class Ahead, class... Sums>
+    void sumColumns(std::vector<std::vector<double>>& sums, Ahead ahead, Sums... columnSums) const {
         constexpr std::size_t kRecordsAhead = 16;
         constexpr std::size_t kTextsAhead = 8;
         const std::size_t count = m_rows.size();
-        sums.resize(count);
+        sums.resize(sizeof...(Sums));
+        for (std::vector<double>& column : sums) column.resize(count);
+        std::array<double*, sizeof...(Sums)> to{};
+        for (std::size_t c = 0; c < to.size(); ++c) to[c] = sums[c].data();
         for (std::size_t r = 0; r < count; ++r) {
             if (r + kRecordsAhead < count) __builtin_prefetch(rowKey(m_rows[r + kRecordsAhead]));
             if (r + kTextsAhead < count) ahead(m_rows[r + kTextsAhead]);
-            sums[r] = sum(m_rows[r]);
+            const Row& row = m_rows[r];
+            std::size_t c = 0;
+            ((to[c++][r] = columnSums(row)), ...);
         }
-    }
-    template <class Sum>
-    void sumRows(std::vector<double>& sums, Sum sum) const {
-        sumRows(sums, sum, [](const Row&) {});
     }
 
 private:

@@ -24,42 +24,20 @@ QString SearchResultsModel::text(const SearchRow& row, int column) const {
     }
 }
 
-void SearchResultsModel::columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const {
+void SearchResultsModel::columnAdvances(TextAdvances& advances, std::vector<std::vector<double>>& sums) const {
     const CodePage& codePage = activeCodePage();
-    switch (column) {
-        case kNameColumn:
-            sumRows(sums, [&](const SearchRow& row) { return advances.sum(row.name(), codePage); });
-            break;
-        case kVolumeColumn:
-            sumRows(sums, [&](const SearchRow& row) { return advances.sum(row.volumeName(), codePage); });
-            break;
-        case kPathColumn:
-            sumRows(sums, [&](const SearchRow& row) { return pathTextAdvance(row, advances, codePage); });
-            break;
-        case kSizeColumn: {
-            LocaleFormat::Advances format(activeLocaleFormat(), advances);
-            const double subDir = advances.sum(kSubDirText, codePage);
-            sumRows(sums, [&](const SearchRow& row) {
-                if (row.file) return format.sizeText(row.file->SizeKB);
-                if (row.totalKB >= 0) return format.sizeText(row.totalKB);
-                return subDir;
-            });
-            break;
-        }
-        case kModifiedColumn: {
-            LocaleFormat::Advances format(activeLocaleFormat(), advances);
-            sumRows(sums, [&](const SearchRow& row) { return format.dateText(row.date()); });
-            break;
-        }
-        case kMediaColumn:
-            sumRows(sums, [&](const SearchRow& row) {
-                return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0;
-            });
-            break;
-        default:
-            RowTableModel::columnAdvances(column, advances, sums);
-            break;
-    }
+    LocaleFormat::Advances format(activeLocaleFormat(), advances);
+    const double subDir = advances.sum(kSubDirText, codePage);
+    sumColumns(
+        sums, [](const SearchRow& row) { __builtin_prefetch(row.name().data()); },
+        [&](const SearchRow& row) { return advances.sum(row.name(), codePage); },
+        [&](const SearchRow& row) { return advances.sum(row.volumeName(), codePage); },
+        [&](const SearchRow& row) { return pathTextAdvance(row, advances, codePage); },
+        [&](const SearchRow& row) { return sizeTextAdvance(row, format, subDir); },
+        [&](const SearchRow& row) { return format.dateText(row.date()); },
+        [&](const SearchRow& row) { return row.file ? mediaTextAdvance(*row.file, advances, codePage) : 0.0; });
+    static_assert(kNameColumn == 0 && kVolumeColumn == 1 && kPathColumn == 2 && kSizeColumn == 3 &&
+                  kModifiedColumn == 4 && kMediaColumn == 5 && kSearchColumnCount == 6);
 }
 
 QString SearchResultsModel::columnTitle(int column) const {

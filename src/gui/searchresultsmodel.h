@@ -14,7 +14,7 @@ public:
         return parent.isValid() ? 0 : kSearchColumnCount;
     }
     QString text(const SearchRow& row, int column) const override;
-    void columnAdvances(int column, TextAdvances& advances, std::vector<double>& sums) const override;
+    void columnAdvances(TextAdvances& advances, std::vector<std::vector<double>>& sums) const override;
 
 protected:
     QString columnTitle(int column) const override;

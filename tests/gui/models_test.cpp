@@ -10,6 +10,7 @@
 
 #include "catalogfixture.h"
 #include "catalogtreemodel.h"
+#include "celltexts.h"
 #include "codepage.h"
 #include "contentsmodel.h"
 #include "itemlistview.h"
@@ -91,13 +92,14 @@ struct MixedCatalog {
 void compareColumnAdvances(const QAbstractItemModel& model, const CellTexts& cells) {
     TextAdvances advances(fakeAdvance);
     TextAdvances textAdvances(fakeAdvance);
-    std::vector<double> sums;
+    std::vector<std::vector<double>> sums;
+    cells.columnAdvances(advances, sums);
+    QCOMPARE(sums.size(), std::size_t(model.columnCount()));
     for (int c = 0; c < model.columnCount(); ++c) {
-        cells.columnAdvances(c, advances, sums);
-        QCOMPARE(sums.size(), std::size_t(model.rowCount()));
+        QCOMPARE(sums[std::size_t(c)].size(), std::size_t(model.rowCount()));
         for (int r = 0; r < model.rowCount(); ++r) {
             const QString text = cells.cellText(r, c);
-            QVERIFY2(sums[std::size_t(r)] == textAdvances.sum(text),
+            QVERIFY2(sums[std::size_t(c)][std::size_t(r)] == textAdvances.sum(text),
                      qPrintable(QStringLiteral("column %1 row %2: %3").arg(c).arg(r).arg(text)));
         }
     }
@@ -121,6 +123,31 @@ void expectColumnsSizedToWidestTexts(QAbstractItemModel& model) {
         for (const QString& text : columnTexts(model, c)) widest = std::max(widest, metrics.horizontalAdvance(text));
         QCOMPARE(view.detailsView()->columnWidth(c), widest + 16 + (c == 0 ? 16 + 4 : 0));
     }
+}
+
+// A one-column list whose estimates are set apart from its texts, so a test can place a text wider than its
+// estimate says among estimates within reach of the widest.
+class EstimatedTexts final : public QAbstractTableModel, public CellTexts {
+public:
+    EstimatedTexts(std::size_t rows, double estimate) : texts(rows, QStringLiteral("i")), estimates(rows, estimate) {}
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(texts.size()); }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 1; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        return role == Qt::DisplayRole ? QVariant(texts[std::size_t(index.row())]) : QVariant();
+    }
+    QString cellText(int row, int) const override { return texts[std::size_t(row)]; }
+    void columnAdvances(TextAdvances&, std::vector<std::vector<double>>& sums) const override { sums = {estimates}; }
+
+    std::vector<QString> texts;
+    std::vector<double> estimates;
+};
+
+// The width the details view gives the single column of model.
+int sizedColumnWidth(QAbstractItemModel& model) {
+    ItemListView view;
+    view.setModel(&model);
+    view.adjustColumns();
+    return view.detailsView()->columnWidth(0);
 }
 
 }  // namespace
@@ -370,6 +397,41 @@ private slots:
         ContentsModel model;
         model.setRows(contentsRows(catalog, *volume));
         expectColumnsSizedToWidestTexts(model);
+    }
+    void autoSizeFindsTheWidestAmongManyNearlyAsWide() {
+        // Names of mixed letters: hundreds of different estimates lie within kerning's reach of the widest.
+        Catalog catalog;
+        CatalogNode* volume = catalog.addVolume("V", NewFolderData(sampleDate()), nullptr);
+        const std::string letters = "aAbBcCdDeEfFgGhHiIjJkKlLmMnNoOpPqQrRsStTuUvVwWxXyYzZ";
+        std::uint32_t seed = 12345;
+        for (int i = 0; i < 22000; ++i) {
+            std::string name;
+            for (int k = 0; k < 30; ++k) {
+                seed = seed * 1664525u + 1013904223u;
+                name += letters[(seed >> 16) % letters.size()];
+            }
+            test::CatalogFixture::addFile(*volume, name, i, sampleDate(i % 50));
+        }
+        ContentsModel model;
+        model.setRows(contentsRows(catalog, *volume));
+        expectColumnsSizedToWidestTexts(model);
+    }
+    // The widest estimate need not be the widest text: the texts of the next widest estimates are measured too,
+    // a few of each estimate that many rows share.
+    void autoSizeMeasuresTheEstimatesNextToTheWidest() {
+        const QFontMetrics metrics(ItemListView().detailsView()->font());
+        const QString wide = QStringLiteral("WWWWWWWWWWWW");
+        const int expected = metrics.horizontalAdvance(wide) + 16 + 16 + 4;
+
+        EstimatedTexts few(21000, 100);
+        for (std::size_t r = 5; r < 15; ++r) few.estimates[r] = 101;
+        few.texts[12] = wide;  // the eighth row of the widest estimate
+        QCOMPARE(sizedColumnWidth(few), expected);
+
+        EstimatedTexts many(21000, 0);
+        for (std::size_t r = 0; r < many.estimates.size(); ++r) many.estimates[r] = 100 + double(r) / 1000;
+        many.texts[many.texts.size() - 40] = wide;
+        QCOMPARE(sizedColumnWidth(many), expected);
     }
 };
 
