@@ -4,7 +4,7 @@
 // model's advance sums of every column and the whole resize (sums, picking and measuring the widest texts),
 // over the rows in the order the catalog holds them and in name order.
 #include <QApplication>
-#include <QTreeView>
+#include <QTableView>
 
 #include <algorithm>
 #include <chrono>

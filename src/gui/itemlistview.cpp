@@ -3,8 +3,11 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QListView>
-#include <QTreeView>
+#include <QTableView>
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -139,10 +142,41 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
     return widest;
 }
 
+// The details style: a table whose rows each hold one record, kept in the list's ways. A table lays out a
+// long list at once from its uniform row height, where a tree view places every row. Home and End go to the
+// first and last row, and Left and Right scroll the columns instead of moving from cell to cell.
+class DetailsView final : public QTableView {
+public:
+    explicit DetailsView(QWidget* parent) : QTableView(parent) {}
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        const QModelIndex current = currentIndex();
+        switch (action) {
+            case MoveHome:
+            case MoveEnd: {
+                const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+                if (rows == 0) return current;
+                return model()->index(action == MoveHome ? 0 : rows - 1, 0, rootIndex());
+            }
+            case MoveLeft:
+            case MoveRight: {
+                QScrollBar* bar = horizontalScrollBar();
+                bar->setValue(bar->value() + (action == MoveLeft ? -1 : 1) * bar->singleStep());
+                return current;
+            }
+            default: {
+                const QModelIndex moved = QTableView::moveCursor(action, modifiers);
+                return moved.isValid() ? moved.siblingAtColumn(0) : moved;
+            }
+        }
+    }
+};
+
 }  // namespace
 
 ItemListView::ItemListView(QWidget* parent)
-    : QStackedWidget(parent), m_icons(new QListView(this)), m_details(new QTreeView(this)) {
+    : QStackedWidget(parent), m_icons(new QListView(this)), m_details(new DetailsView(this)) {
     setFrameShape(QFrame::StyledPanel);
     setFrameShadow(QFrame::Sunken);
     setUpCommon(m_icons);
@@ -155,23 +189,37 @@ ItemListView::ItemListView(QWidget* parent)
     m_icons->setBatchSize(2000);
     m_icons->setTextElideMode(Qt::ElideRight);
 
-    m_details->setRootIsDecorated(false);
-    m_details->setItemsExpandable(false);
-    m_details->setUniformRowHeights(true);
-    m_details->setAllColumnsShowFocus(true);
+    m_details->setShowGrid(false);
+    m_details->setWordWrap(false);
+    m_details->setTabKeyNavigation(false);
+    m_details->setCornerButtonEnabled(false);
     m_details->setIconSize({16, 16});
+    QHeaderView* rows = m_details->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    // As high as the style makes an item of a line of text beside a picture, as a tree view's rows are.
+    QStyleOptionViewItem item;
+    item.initFrom(m_details);
+    item.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+    item.text = QStringLiteral("Xg");
+    item.decorationSize = m_details->iconSize();
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(
+        m_details->style()->sizeFromContents(QStyle::CT_ItemViewItem, &item, QSize(), m_details).height());
+    m_details->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_details->horizontalHeader()->setHighlightSections(false);
     m_details->setSortingEnabled(false);
-    m_details->header()->setSectionsClickable(true);
-    m_details->header()->setSectionsMovable(false);
-    m_details->header()->setStretchLastSection(false);
+    m_details->horizontalHeader()->setSectionsClickable(true);
+    m_details->horizontalHeader()->setSectionsMovable(false);
+    m_details->horizontalHeader()->setStretchLastSection(false);
     // Columns as narrow as an empty list's 16 pixels.
-    m_details->header()->setMinimumSectionSize(kColumnMargin);
+    m_details->horizontalHeader()->setMinimumSectionSize(kColumnMargin);
 
     addWidget(m_icons);
     addWidget(m_details);
     setCurrentWidget(m_details);
 
-    connect(m_details->header(), &QHeaderView::sectionClicked, this, &ItemListView::columnClicked);
+    connect(m_details->horizontalHeader(), &QHeaderView::sectionClicked, this, &ItemListView::columnClicked);
     connect(m_icons, &QAbstractItemView::doubleClicked, this, &ItemListView::rowDoubleClicked);
     connect(m_details, &QAbstractItemView::doubleClicked, this, &ItemListView::rowDoubleClicked);
     m_icons->installEventFilter(this);
@@ -192,7 +240,7 @@ void ItemListView::setColumnWidths(const std::vector<int>& widths) {
 }
 
 void ItemListView::setSharedColumns(const std::vector<int>& columns, int minimumWidth) {
-    QHeaderView* header = m_details->header();
+    QHeaderView* header = m_details->horizontalHeader();
     header->setMinimumSectionSize(std::max(header->minimumSectionSize(), minimumWidth));
     for (const int c : columns) header->setSectionResizeMode(c, QHeaderView::Stretch);
 }
@@ -270,7 +318,7 @@ void ItemListView::adjustColumns() {
             }
         }
     }
-    m_details->header()->setSectionResizeMode(QHeaderView::Interactive);
+    m_details->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     for (int c = 0; c < columns; ++c) {
         const int widest = widestText(*model, c, metrics, sums[std::size_t(c)]);
         // The details view draws the row's picture inside the first column, before the caption; an empty

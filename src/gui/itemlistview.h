@@ -8,12 +8,12 @@
 class QAbstractItemModel;
 class QAbstractItemView;
 class QListView;
-class QTreeView;
+class QTableView;
 
 namespace quillon {
 
 // One list shown in four styles over one model: a QListView for large icons, small icons and list, a
-// QTreeView for details. Both views share the model and its selection, so switching styles keeps the rows,
+// table without grid or row numbers for details. Both views share the model and its selection, so switching styles keeps the rows,
 // the selection and the current row.
 class ItemListView final : public QStackedWidget {
     Q_OBJECT
@@ -33,7 +33,7 @@ public:
     ViewStyle viewStyle() const { return m_style; }
 
     QListView* iconView() const { return m_icons; }
-    QTreeView* detailsView() const { return m_details; }
+    QTableView* detailsView() const { return m_details; }
     QAbstractItemView* currentView() const;
 
     // The selected row, or -1 when no row is selected.
@@ -55,7 +55,7 @@ protected:
 
 private:
     QListView* m_icons;
-    QTreeView* m_details;
+    QTableView* m_details;
     ViewStyle m_style = ViewStyle::Details;
 };
 

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTableView>
 #include <QTreeView>
 #include <memory>
 
@@ -92,7 +93,7 @@ void clickTreeNode(TQuillonForm& form, const CatalogNode* node) {
 
 // The press of a double click is what picks the row: the view takes the double click only over the row it
 // was pressed on, and the test's double click event carries no press of its own.
-void doubleClickRow(QTreeView* view, int row) {
+void doubleClickRow(QAbstractItemView* view, int row) {
     const QPoint at = view->visualRect(view->model()->index(row, 0)).center();
     QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
@@ -289,7 +290,7 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.selectNode(volumeNamed(form, "Music"));
-        QHeaderView* header = child<ItemListView>(form, "ListView")->detailsView()->header();
+        QHeaderView* header = child<ItemListView>(form, "ListView")->detailsView()->horizontalHeader();
         auto clickHeader = [&](int column) {
             QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                               QPoint(header->sectionViewportPosition(column) + 4, header->height() / 2));
@@ -328,7 +329,7 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* list = child<ItemListView>(form, "ListView");
-        QTreeView* details = list->detailsView();
+        QTableView* details = list->detailsView();
 
         // Space on the volume row "Music" puts its total size in place of "[SUB-DIR]".
         list->selectRow(2);
@@ -407,7 +408,7 @@ private slots:
         QVERIFY(!a.LargeIcons2->isChecked());
 
         // F3 outside the details style leaves the columns alone.
-        QTreeView* details = list->detailsView();
+        QTableView* details = list->detailsView();
         details->setColumnWidth(1, 77);
         a.AdjustCols->trigger();
         QCOMPARE(details->columnWidth(1), 77);
@@ -485,7 +486,7 @@ private slots:
         Recorder recorder;
         TQuillonForm form(recorder.services());
         form.actions()->AdjustCols->trigger();
-        QTreeView* details = child<ItemListView>(form, "ListView")->detailsView();
+        QTableView* details = child<ItemListView>(form, "ListView")->detailsView();
         for (int c = 0; c < 4; ++c) QCOMPARE(details->columnWidth(c), 16);
     }
 

@@ -1,7 +1,9 @@
 #include <QAbstractItemModelTester>
 #include <QFontMetrics>
 #include <QListView>
+#include <QScrollBar>
 #include <QTest>
+#include <QTableView>
 #include <QTreeView>
 #include <memory>
 #include <optional>
@@ -259,6 +261,43 @@ private slots:
         QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("B"));  // folders before files
     }
 
+    // The details list moves by rows as a file list does: Home and End to the first and last row, Left and Right
+    // scroll the columns and leave the current row and column, Tab leaves the list.
+    void detailsKeysMoveByRows() {
+        SampleCatalog s;
+        ContentsModel model;
+        model.setRows(contentsRows(s.catalog, *s.disk1));
+        ItemListView view;
+        view.setModel(&model);
+        view.resize(120, 200);  // narrower than the columns
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QTableView* details = view.detailsView();
+        details->setFocus();
+        const int last = model.rowCount() - 1;
+        QVERIFY(last >= 3);
+        view.selectRow(1);
+        QTest::keyClick(details, Qt::Key_End);
+        QCOMPARE(details->currentIndex().row(), last);
+        QCOMPARE(view.selectedRow(), last);
+        QTest::keyClick(details, Qt::Key_Home);
+        QCOMPARE(details->currentIndex().row(), 0);
+        QTest::keyClick(details, Qt::Key_Down);
+        QCOMPARE(details->currentIndex(), model.index(1, 0));
+
+        QScrollBar* bar = details->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), 0);
+        QTest::keyClick(details, Qt::Key_Right);
+        QVERIFY(bar->value() > 0);
+        QCOMPARE(details->currentIndex(), model.index(1, 0));
+        QTest::keyClick(details, Qt::Key_Left);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(details->currentIndex(), model.index(1, 0));
+        QCOMPARE(view.selectedRow(), 1);
+        QVERIFY(!details->tabKeyNavigation());
+    }
+
     void listViewSwitchesStylesAndSizesColumns() {
         SampleCatalog s;
         ContentsModel model;
@@ -315,7 +354,7 @@ private slots:
         view.resize(900, 300);
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
-        QTreeView* details = view.detailsView();
+        QTableView* details = view.detailsView();
         const int fixed = details->columnWidth(2) + details->columnWidth(3);
         QCOMPARE(fixed, 82 + 82);
         // The two shared columns take what the fixed ones leave, in equal parts.
