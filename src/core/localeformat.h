@@ -115,12 +115,13 @@ private:
     std::array<double, 13> m_month{};
     std::array<double, 100> m_century{};
     std::array<double, 100> m_yearOfCentury{};
-    // Sums of the dates without their times, kept for the last day count that fell in each slot.
+    // Sums of the dates without their times, kept for the last day count that fell in each slot: a slot a day
+    // for some 45 years, as many as the files of an old archive span.
     struct DaySum {
         std::int64_t days = 0;
         double sum = -1;  // none yet
     };
-    static constexpr std::size_t kDaySlots = 4096;
+    static constexpr std::size_t kDaySlots = 16384;
     std::vector<DaySum> m_daySums;
     // Time fields: literal text, then by hour (AM and PM included), minute and second.
     double m_timeText = 0;
