@@ -545,7 +545,8 @@ void TQuillonForm::FillContents() {
     // order the catalog holds their records: the contents list is sized on them in that order while a copy
     // is sorted on another thread. The sort reads only the catalog, which nothing changes meanwhile.
     const bool adjust = m_actions->AutoAdjust1->isChecked();
-    const bool sizedFirst = adjust && visibleList() == ListView;
+    // Only the details style has columns to size.
+    const bool sizedFirst = adjust && visibleList() == ListView && ListView->viewStyle() == ViewStyle::Details;
     if (sizedFirst) {
         std::future<std::vector<ContentsRow>> sorted =
             std::async(std::launch::async, [copy = rows, sort = m_sort]() mutable {
