@@ -6,7 +6,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
+
+#include "catalog.h"
+#include "catalogloader.h"
 
 namespace quillon::bench {
 
@@ -36,5 +42,24 @@ private:
     QTemporaryDir m_dir;
     bool m_ok = false;
 };
+
+// The command line "PROGRAM CATALOG_DIR [--runs N]" of a benchmark over a folder that holds one volume: loads
+// that volume into catalog and the number of runs (defaultRuns without --runs) into runs. False, with a
+// message, when the command line or the folder does not fit.
+inline bool loadOneVolume(int argc, char** argv, Catalog& catalog, int& runs, int defaultRuns) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s CATALOG_DIR [--runs N]\n", argv[0]);
+        return false;
+    }
+    std::string folder = argv[1];
+    if (folder.back() != '/') folder += '/';
+    runs = argc > 3 && std::string(argv[2]) == "--runs" ? std::max(1, std::atoi(argv[3])) : defaultRuns;
+    ReloadCatalogFolder(folder, catalog);
+    if (catalog.volumeCount() != 1) {
+        std::fprintf(stderr, "%s should hold exactly one catalog\n", folder.c_str());
+        return false;
+    }
+    return true;
+}
 
 }  // namespace quillon::bench

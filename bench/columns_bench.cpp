@@ -9,14 +9,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "benchsupport.h"
 #include "catalog.h"
-#include "catalogloader.h"
 #include "contentsmodel.h"
 #include "contentsrows.h"
 #include "freedmemory.h"
@@ -43,19 +40,9 @@ int main(int argc, char** argv) {
     // As quillon itself starts.
     keepFreedMemoryForReuse();
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: quillon-columns-bench CATALOG_DIR [--runs N]\n");
-        return 2;
-    }
-    std::string folder = argv[1];
-    if (folder.back() != '/') folder += '/';
-    const int runs = argc > 3 && std::string(argv[2]) == "--runs" ? std::max(1, std::atoi(argv[3])) : 9;
     Catalog catalog;
-    ReloadCatalogFolder(folder, catalog);
-    if (catalog.volumeCount() != 1) {
-        std::fprintf(stderr, "%s should hold exactly one catalog\n", folder.c_str());
-        return 1;
-    }
+    int runs = 0;
+    if (!quillon::bench::loadOneVolume(argc, argv, catalog, runs, 9)) return 2;
     const std::vector<ContentsRow> held = contentsRows(catalog, *catalog.root().children().front());
     std::vector<ContentsRow> byName = held;
     sortRows(byName, SortState{0, 1});

@@ -6,13 +6,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "benchsupport.h"
 #include "catalog.h"
-#include "catalogloader.h"
 #include "contentsrows.h"
 #include "freedmemory.h"
 #include "listviewcompare.h"
@@ -24,19 +21,9 @@ int main(int argc, char** argv) {
     // As quillon itself starts.
     keepFreedMemoryForReuse();
     QCoreApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: quillon-rowsort-bench CATALOG_DIR [--runs N]\n");
-        return 2;
-    }
-    std::string folder = argv[1];
-    if (folder.back() != '/') folder += '/';
-    const int runs = argc > 3 && std::string(argv[2]) == "--runs" ? std::max(1, std::atoi(argv[3])) : 9;
     Catalog catalog;
-    ReloadCatalogFolder(folder, catalog);
-    if (catalog.volumeCount() != 1) {
-        std::fprintf(stderr, "%s should hold exactly one catalog\n", folder.c_str());
-        return 1;
-    }
+    int runs = 0;
+    if (!quillon::bench::loadOneVolume(argc, argv, catalog, runs, 9)) return 2;
     const std::vector<ContentsRow> shown = contentsRows(catalog, *catalog.root().children().front());
     std::printf("%zu rows, %d runs; medians in ms\n", shown.size(), runs);
     // Rows as the folder holds them, and as a header click finds them after a sort by date.

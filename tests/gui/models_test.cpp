@@ -127,6 +127,18 @@ void expectColumnsSizedToWidestTexts(QAbstractItemModel& model) {
     }
 }
 
+// The contents of Disk1 in a list.
+struct SampleList {
+    SampleCatalog s;
+    ContentsModel model;
+    ItemListView view;
+
+    SampleList() {
+        model.setRows(contentsRows(s.catalog, *s.disk1));
+        view.setModel(&model);
+    }
+};
+
 // A one-column list whose estimates are set apart from its texts, so a test can place a text wider than its
 // estimate says among estimates within reach of the widest.
 class EstimatedTexts final : public QAbstractTableModel, public CellTexts {
@@ -264,11 +276,9 @@ private slots:
     // The details list moves by rows as a file list does: Home and End to the first and last row, Left and Right
     // scroll the columns and leave the current row and column, Tab leaves the list.
     void detailsKeysMoveByRows() {
-        SampleCatalog s;
-        ContentsModel model;
-        model.setRows(contentsRows(s.catalog, *s.disk1));
-        ItemListView view;
-        view.setModel(&model);
+        SampleList list;
+        const ContentsModel& model = list.model;
+        ItemListView& view = list.view;
         view.resize(120, 200);  // narrower than the columns
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -344,11 +354,9 @@ private slots:
     }
 
     void sharedColumnsFillTheViewUntilSizedToTheirTexts() {
-        SampleCatalog s;
-        ContentsModel model;
-        model.setRows(contentsRows(s.catalog, *s.disk1));
-        ItemListView view;
-        view.setModel(&model);
+        SampleList list;
+        const ContentsModel& model = list.model;
+        ItemListView& view = list.view;
         view.setColumnWidths({120, 80, 82, 82});
         view.setSharedColumns({0, 1}, 30);
         view.resize(900, 300);
