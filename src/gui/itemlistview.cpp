@@ -77,14 +77,13 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
         double estimate = 0;
         std::size_t count = 0;                   // rows of this estimate among the candidates
         std::array<int, kMeasuredAlike> rows{};  // the first of them
+
+        void take(int row) {
+            if (count < kMeasuredAlike) rows[count] = row;
+            ++count;
+        }
     };
     std::vector<Alike> groups;
-    auto add = [&](double estimate, int row) {
-        if (groups.empty() || groups.back().estimate != estimate) groups.push_back({estimate, 0, {}});
-        Alike& group = groups.back();
-        if (group.count < kMeasuredAlike) group.rows[group.count] = row;
-        ++group.count;
-    };
     // Few estimates within reach are gathered and put in order. Many are mostly many rows of one estimate
     // each (sizes and dates): those are gathered an estimate a pass over the rows, widest first, which
     // each pass also finds the next of, until the candidates are made up; should that take more than a few
@@ -100,10 +99,7 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
             double next = -TextAdvances::kUnknown;
             for (int r = 0; r < rows; ++r) {
                 const double sum = sums[std::size_t(r)];
-                if (sum == estimate) {
-                    if (group.count < kMeasuredAlike) group.rows[group.count] = r;
-                    ++group.count;
-                }
+                if (sum == estimate) group.take(r);
                 next = sum < estimate && sum > next ? sum : next;
             }
             groups.push_back(group);
@@ -127,7 +123,10 @@ int widestText(const QAbstractItemModel& model, int column, const QFontMetrics& 
         const auto top = candidates.begin() + std::ptrdiff_t(std::min(candidates.size(), kMeasuredCandidates));
         std::nth_element(candidates.begin(), top, candidates.end(), before);
         std::sort(candidates.begin(), top, before);
-        for (auto c = candidates.begin(); c != top; ++c) add(c->first, c->second);
+        for (auto c = candidates.begin(); c != top; ++c) {
+            if (groups.empty() || groups.back().estimate != c->first) groups.push_back({c->first, 0, {}});
+            groups.back().take(c->second);
+        }
     }
     std::size_t position = 0;  // in the order of measuring, ties counted
     for (const Alike& group : groups) {
